@@ -31,6 +31,8 @@ inline constexpr std::uint8_t kPageTableDefinition = 0x02;
 inline constexpr std::uint8_t kPageIndexNode = 0x03;
 inline constexpr std::uint8_t kPageIndexLeaf = 0x04;
 inline constexpr std::uint8_t kPageUsageBitmap = 0x05;
+// Byte 1 of every page Jet writes.
+inline constexpr std::uint8_t kPageMarker = 0x01;
 
 // ---- page 0: database header
 inline constexpr std::size_t kHeaderMagic = 0x04;  // "Standard Jet DB\0"
@@ -53,12 +55,30 @@ inline constexpr std::size_t kHeaderAfterMask = 0x98;  // uint32 0x654
 inline constexpr std::size_t kHeaderEngineVersionText = 0x9C;  // "4.0\0"
 inline constexpr std::size_t kHeaderCommitSlots = 0xE00;  // 256 x {00 01} when idle
 inline constexpr std::size_t kHeaderCommitSlotCount = 256;
+inline constexpr std::array<std::uint8_t, 3> kHeaderAfterType = {0x01, 0x00, 0x00};
+inline constexpr std::array<std::uint8_t, 16> kHeaderMagicText = {'S', 't', 'a', 'n', 'd', 'a', 'r', 'd', ' ',
+                                                                  'J', 'e', 't', ' ', 'D', 'B', 0};
+// The first 8 bytes of the masked area, as every Jet 4 file has them (after unmasking).
+inline constexpr std::array<std::uint8_t, 8> kHeaderMaskedConstants = {0x00, 0x01, 0x00, 0x00,
+                                                                       0x01, 0x01, 0x00, 0x00};
+inline constexpr std::uint16_t kHeaderCodePageWestern = 1252;
+// 0x6A in a file the Jet 4 engine made itself (it looks like the engine's build number).
+inline constexpr std::uint32_t kHeaderUnknown6AJetValue = 0x261C;
+inline constexpr std::uint32_t kHeaderAfterMaskValue = 0x654;
+inline constexpr std::array<std::uint8_t, 4> kHeaderEngineVersion = {'4', '.', '0', 0};
+inline constexpr std::array<std::uint8_t, 2> kHeaderCommitSlotIdle = {0x00, 0x01};
 // The RC4 key whose keystream masks bytes 0x18..0x97 of page 0.
 inline constexpr std::array<std::uint8_t, 4> kHeaderMaskKey = {0xC7, 0xDA, 0x39, 0x6B};
 
 // ---- system catalogue
 inline constexpr std::uint32_t kMSysObjectsTdefPage = 2;
 inline constexpr std::uint32_t kGlobalUsageMapPage = 1;  // row 0: set bit = free page
+// Owner field of page 1 (the global map page) in every file seen.
+inline constexpr std::uint32_t kGlobalUsageMapPageOwner = 1;
+// TDEF pages of the engine's own tables, also listed at header 0x20.
+inline constexpr std::uint32_t kMSysAcesTdefPage = 3;
+inline constexpr std::uint32_t kMSysQueriesTdefPage = 4;
+inline constexpr std::uint32_t kMSysRelationshipsTdefPage = 5;
 inline constexpr std::int32_t kTablesContainerId = 0x0F000001;
 inline constexpr std::int32_t kDatabasesContainerId = 0x0F000002;
 inline constexpr std::int32_t kRelationshipsContainerId = 0x0F000003;
@@ -69,8 +89,21 @@ inline constexpr std::int16_t kObjectTypeDatabase = 2;
 inline constexpr std::int16_t kObjectTypeContainer = 3;
 inline constexpr std::int16_t kObjectTypeQuery = 5;
 inline constexpr std::uint32_t kObjectFlagsSystem = 0x80000002;
+inline constexpr std::uint32_t kObjectFlagsSystemTable = 0x80000000;  // what Jet writes itself
+// Objects without a TDEF (saved queries, Access's own documents) take ids from this base up.
+inline constexpr std::uint32_t kObjectIdNoTdefBase = 0x80000000;
 inline constexpr std::uint32_t kObjectIdPageMask = 0x00FFFFFF;
 inline constexpr std::uint32_t kQueryKindMask = 0xF0;
+// query kinds, MSysObjects Flags & kQueryKindMask
+inline constexpr std::uint32_t kQueryFlagsSelect = 0x00;
+inline constexpr std::uint32_t kQueryFlagsCrosstab = 0x10;
+inline constexpr std::uint32_t kQueryFlagsDelete = 0x20;
+inline constexpr std::uint32_t kQueryFlagsUpdate = 0x30;
+inline constexpr std::uint32_t kQueryFlagsAppend = 0x40;
+inline constexpr std::uint32_t kQueryFlagsMakeTable = 0x50;
+inline constexpr std::uint32_t kQueryFlagsDataDefinition = 0x60;
+inline constexpr std::uint32_t kQueryFlagsPassThrough = 0x70;
+inline constexpr std::uint32_t kQueryFlagsUnion = 0x80;
 
 // MSysQueries attributes
 inline constexpr std::uint8_t kQueryAttrStart = 0;
@@ -88,6 +121,12 @@ inline constexpr std::uint8_t kQueryAttrOrderBy = 11;
 inline constexpr std::uint8_t kQueryAttrEnd = 255;
 inline constexpr std::int16_t kQueryKindSelect = 1;
 inline constexpr std::int16_t kQueryOptionAllFields = 0x01;
+inline constexpr std::int16_t kQueryOptionDistinct = 0x02;
+inline constexpr std::int16_t kQueryOptionOwnerAccess = 0x04;
+inline constexpr std::int16_t kQueryOptionDistinctRow = 0x08;
+inline constexpr std::int16_t kQueryOptionTop = 0x10;
+inline constexpr std::int16_t kQueryOptionPercent = 0x20;
+inline constexpr std::size_t kQueryOrderSize = 4;  // MSysQueries Order: big-endian sequence number
 
 // ---- data page (type 0x01)
 inline constexpr std::size_t kDataFreeSpace = 0x02;
@@ -102,12 +141,17 @@ inline constexpr std::uint16_t kRowSlotHidden = 0x8000;    // target of a moved 
 inline constexpr std::uint16_t kRowSlotDeleted = 0xC000;   // both bits
 inline constexpr std::size_t kMaxRowsPerPage = 255;
 inline constexpr std::size_t kMaxRowSize = 4060;
+// Jet's 2 GB limit on a database file, in pages.
+inline constexpr std::uint32_t kMaxPages = 0x80000000u / kPageSize;
 inline constexpr std::array<std::uint8_t, 4> kLongValueOwner = {'L', 'V', 'A', 'L'};
 
 // ---- TDEF page and table definition (offsets into the assembled definition)
 inline constexpr std::size_t kTdefFreeSpace = 0x02;
 inline constexpr std::size_t kTdefNextPage = 0x04;
 inline constexpr std::size_t kTdefPageHeaderSize = 8;  // continuation pages add bytes 8..4095
+// A TDEF page's free-space field is 4096 - bytes used - this.
+inline constexpr std::size_t kTdefFreeSpaceSlack = 8;
+inline constexpr std::size_t kMaxColumns = 255;
 inline constexpr std::size_t kTdefLength = 0x08;
 inline constexpr std::size_t kTdefConstant = 0x0C;  // 0x659
 inline constexpr std::size_t kTdefRowCount = 0x10;
@@ -154,6 +198,8 @@ inline constexpr std::uint8_t kColumnFlagAutoGuid = 0x40;
 inline constexpr std::uint8_t kColumnFlagHyperlink = 0x80;
 inline constexpr std::uint8_t kColumnExtFlagCompressed = 0x01;
 inline constexpr std::uint16_t kSortOrderGeneral = 1033;
+inline constexpr std::uint8_t kSortOrderVersionLegacy = 0;  // Access 2000-2007 "General"
+inline constexpr std::size_t kColumnFixedOffsetNone = 0;   // what Jet writes for variable columns
 
 // real (physical) index descriptor (52 bytes)
 inline constexpr std::size_t kRealIndexMagic = 0;  // 0x783
@@ -192,6 +238,7 @@ inline constexpr std::uint32_t kLongValueChain = 0x00000000;
 inline constexpr std::size_t kLongValueMaxInline = 64;
 inline constexpr std::size_t kLongValueMaxSingleRow = 3816;
 inline constexpr std::size_t kLongValueChunkData = 4072;  // + 4-byte next pointer
+inline constexpr std::size_t kLongValueChunkPointer = 4;  // in front of each chunk's data
 
 // ---- usage maps
 inline constexpr std::uint8_t kUsageMapInline = 0x00;
@@ -201,6 +248,9 @@ inline constexpr std::size_t kUsageMapInlineBitmap = 5;
 inline constexpr std::size_t kUsageMapReferenceMaxPages = 17;
 inline constexpr std::size_t kUsageBitmapPageData = 4;  // bitmap starts after "05 01 00 00"
 inline constexpr std::size_t kUsageBitmapPagesPerMapPage = (kPageSize - kUsageBitmapPageData) * 8;
+inline constexpr std::size_t kUsageMapDefaultBitmapSize = 64;  // a 69-byte row: 512 pages
+inline constexpr std::size_t kUsageMapBitmapGrowStep = 4;      // Access grows map rows by 4 bytes
+inline constexpr std::size_t kUsageMapReferenceRowSize = 1 + 4 * kUsageMapReferenceMaxPages;
 
 // ---- compressed text
 inline constexpr std::array<std::uint8_t, 2> kCompressedTextMarker = {0xFF, 0xFE};

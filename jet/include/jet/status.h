@@ -19,6 +19,7 @@ enum class StatusCode {
     missingParameter, // a saved query that needs parameters
     conflict,         // another program changed the row since it was read
     readOnly,         // a write on a file opened read-only
+    invalidArgument,  // a request the engine refuses as given (bad names or values for a new file)
 };
 
 class Status {

@@ -1,0 +1,68 @@
+#include "jet/database.h"
+
+#include "database_impl.h"
+#include "sql/executor.h"
+#include "table_scan.h"
+
+namespace jet {
+
+Result<std::unique_ptr<DatabaseImpl>> DatabaseImpl::open(std::shared_ptr<PageSource> source, OpenOptions options) {
+    auto header = DatabaseHeader::read(*source);
+    JET_TRY(header);
+    if (!options.ignorePassword || header->databaseKey != 0) JET_TRY(header->checkSupported(source->name()));
+    auto catalogue = Catalogue::read(*source);
+    if (!catalogue.ok())
+        return Status(catalogue.status().code(),
+                      "cannot read the catalogue of \"" + source->name() + "\": " + catalogue.status().message());
+    return std::unique_ptr<DatabaseImpl>(new DatabaseImpl(std::move(source), std::move(*header), std::move(*catalogue)));
+}
+
+Result<TableDefinition> DatabaseImpl::tableDefinition(const CatalogEntry& table) const {
+    return TableDefinition::read(*m_source, table.tdefPage(), table.name);
+}
+
+Result<ResultSet> DatabaseImpl::readTable(const CatalogEntry& table) const {
+    auto definition = tableDefinition(table);
+    JET_TRY(definition);
+    return takeSnapshot(m_source, *definition, allColumns(*definition));
+}
+
+Database::Database(std::unique_ptr<DatabaseImpl> impl) : m_impl(std::move(impl)) {}
+
+Database::~Database() = default;
+
+Result<std::unique_ptr<Database>> Database::open(const std::filesystem::path& path, Mode mode) {
+    auto source = PageSource::openFile(path, mode == Mode::readWrite);
+    JET_TRY(source);
+    auto impl = DatabaseImpl::open(std::shared_ptr<PageSource>(std::move(*source)), {});
+    JET_TRY(impl);
+    return std::unique_ptr<Database>(new Database(std::move(*impl)));
+}
+
+Result<std::unique_ptr<Database>> Database::openBytes(std::vector<std::uint8_t> bytes, std::string name) {
+    auto impl =
+        DatabaseImpl::open(std::shared_ptr<PageSource>(PageSource::fromBytes(std::move(bytes), std::move(name))), {});
+    JET_TRY(impl);
+    return std::unique_ptr<Database>(new Database(std::move(*impl)));
+}
+
+std::vector<std::u16string> Database::tableNames() const {
+    std::vector<std::u16string> names;
+    for (const CatalogEntry& entry : m_impl->catalogue().userTables()) names.push_back(entry.name);
+    return names;
+}
+
+std::vector<QueryInfo> Database::queries() const {
+    std::vector<QueryInfo> queries;
+    for (const CatalogEntry& entry : m_impl->catalogue().queries())
+        queries.push_back({entry.name, entry.flags, queryKindName(entry.flags)});
+    return queries;
+}
+
+Result<ResultSet> Database::execute(std::u16string_view statement) { return sql::execute(*m_impl, statement); }
+
+Result<ResultSet> Database::openByName(std::u16string_view name) { return sql::openByName(*m_impl, name); }
+
+const std::string& Database::fileName() const { return m_impl->fileName(); }
+
+}  // namespace jet

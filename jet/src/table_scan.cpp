@@ -1,0 +1,143 @@
+#include "table_scan.h"
+
+#include "data_page.h"
+#include "layout.h"
+#include "long_value.h"
+#include "result_set_data.h"
+#include "row_codec.h"
+#include "text_codec.h"
+#include "usage_map.h"
+
+namespace jet {
+
+namespace {
+
+std::string tableWhere(const TableDefinition& table) { return "table " + toUtf8(table.name); }
+
+}  // namespace
+
+Status scanRows(const PageSource& source, const TableDefinition& table, const RowVisitor& visit) {
+    const std::string where = tableWhere(table);
+    auto pages = UsageMap::readPages(source, table.ownedPages, where);
+    JET_TRY(pages);
+
+    PageBuffer buffer{};
+    PageBuffer targetBuffer{};
+    for (const std::uint32_t pageNumber : *pages) {
+        JET_TRY(source.readPage(pageNumber, buffer));
+        // The map is the authority on which pages belong to the table, but a page it names
+        // may since have been given to another use; only data pages stamped with this table
+        // hold its rows.
+        if (buffer[0] != layout::kPageData) continue;
+        auto page = DataPage::open(buffer, pageNumber, where);
+        JET_TRY(page);
+        if (page->owner() != table.tdefPage) continue;
+
+        for (std::uint16_t rowIndex = 0; rowIndex < page->rowCount(); ++rowIndex) {
+            const RowSlot slot = page->slot(rowIndex);
+            if (slot.deleted || slot.hidden) continue;
+            auto row = page->row(rowIndex, where);
+            JET_TRY(row);
+            const RowLocation location{pageNumber, static_cast<std::uint8_t>(rowIndex)};
+            if (!slot.moved) {
+                JET_TRY(visit(location, *row));
+                continue;
+            }
+            // A moved row keeps a pointer to where its bytes now live; follow it once.
+            std::uint32_t raw = 0;
+            if (!ByteReader(*row).u32At(0, raw))
+                return corrupt("moved row of " + std::to_string(row->size()) + " bytes has no pointer (page " +
+                               std::to_string(pageNumber) + ", row " + std::to_string(rowIndex) + ", " + where + ")");
+            const RowPointer target = RowPointer::fromRaw(raw);
+            const std::string movedWhere = "moved row at page " + std::to_string(pageNumber) + " row " +
+                                           std::to_string(rowIndex) + ", " + where;
+            if (target.pageNumber == 0 || target.pageNumber >= source.pageCount())
+                return corrupt("moved row points at page " + std::to_string(target.pageNumber) +
+                               " outside the file (" + std::to_string(source.pageCount()) + " pages, " + movedWhere +
+                               ")");
+            const PageBuffer* targetPage = &buffer;
+            if (target.pageNumber != pageNumber) {
+                JET_TRY(source.readPage(target.pageNumber, targetBuffer));
+                targetPage = &targetBuffer;
+            }
+            auto holder = DataPage::open(*targetPage, target.pageNumber, movedWhere);
+            JET_TRY(holder);
+            if (holder->owner() != table.tdefPage)
+                return corrupt("moved row points at page " + std::to_string(target.pageNumber) +
+                               ", which belongs to another table (" + movedWhere + ")");
+            if (target.rowIndex >= holder->rowCount())
+                return corrupt("moved row points at row " + std::to_string(target.rowIndex) + " of page " +
+                               std::to_string(target.pageNumber) + ", which has " +
+                               std::to_string(holder->rowCount()) + " rows (" + movedWhere + ")");
+            const RowSlot targetSlot = holder->slot(target.rowIndex);
+            // One hop only: a target that is deleted or itself moved is damage, not a chain.
+            if (targetSlot.deleted || targetSlot.moved)
+                return corrupt(std::string("moved row points at a ") + (targetSlot.deleted ? "deleted" : "moved") +
+                               " row (page " + std::to_string(target.pageNumber) + " row " +
+                               std::to_string(target.rowIndex) + ", " + movedWhere + ")");
+            auto targetRow = holder->row(target.rowIndex, movedWhere);
+            JET_TRY(targetRow);
+            JET_TRY(visit(location, *targetRow));
+        }
+    }
+    return {};
+}
+
+SnapshotRequest allColumns(const TableDefinition& table) {
+    SnapshotRequest request;
+    for (std::size_t i = 0; i < table.columns.size(); ++i) {
+        request.columns.push_back(i);
+        request.names.push_back(table.columns[i].name);
+    }
+    return request;
+}
+
+Result<ResultSet> takeSnapshot(std::shared_ptr<const PageSource> source, const TableDefinition& table,
+                               const SnapshotRequest& request) {
+    auto data = std::make_shared<ResultSetData>();
+    data->source = source;
+    data->sourceName = table.name;
+    for (std::size_t i = 0; i < request.columns.size(); ++i) {
+        const ColumnDefinition& column = table.columns.at(request.columns[i]);
+        data->columns.push_back({request.names.at(i), column.type, column.length});
+    }
+    const ColumnDefinition* filterColumn =
+        request.filterColumn ? &table.columns.at(*request.filterColumn) : nullptr;
+    std::u16string text;  // the filter column's value, reused across rows
+
+    const Status status = scanRows(*source, table, [&](RowLocation location, std::span<const std::uint8_t> bytes) {
+        const RowWhere where{&table.name, location.pageNumber, location.rowIndex};
+        auto row = RowView::open(bytes, table, where);
+        JET_TRY(row);
+        if (filterColumn != nullptr) {
+            auto field = row->field(*filterColumn, where);
+            JET_TRY(field);
+            if (field->null) return Status();
+            text.clear();
+            if (filterColumn->type == layout::kTypeMemo) {
+                if (field->bytes.empty()) return Status();  // a memo with no descriptor is null
+                auto value = readLongValue(*source, field->bytes,
+                                           "column " + toUtf8(filterColumn->name) + ", " + where.text());
+                JET_TRY(value);
+                decodeTextInto(*value, text);
+            } else {
+                decodeTextInto(field->bytes, text);
+            }
+            if (!request.filter(text)) return Status();
+        }
+        for (const std::size_t index : request.columns) {
+            const ColumnDefinition& column = table.columns[index];
+            auto field = row->field(column, where);
+            JET_TRY(field);
+            auto value = decodeField(column, *field, where);
+            JET_TRY(value);
+            data->cells.push_back(std::move(*value));
+        }
+        data->locations.push_back(location);
+        return Status();
+    });
+    JET_TRY(status);
+    return ResultSet(std::move(data));
+}
+
+}  // namespace jet

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "jet/result_set.h"
+#include "jet/status.h"
+#include "page_source.h"
+#include "table_definition.h"
+
+namespace jet {
+
+// Called once per live row: its location (the original slot) and its bytes, which are valid
+// during the call only. A failed Status stops the scan and is returned.
+using RowVisitor = std::function<Status(RowLocation location, std::span<const std::uint8_t> row)>;
+
+// Walks the table's rows in page order: every page of its owned-pages map that is a data page
+// owned by this table, each slot once; deleted slots and hidden targets are skipped, a moved
+// row is read at its target (one hop). A damaged page or row fails the whole scan with corrupt
+// naming the page, row and table: a partial result would look complete to the user.
+Status scanRows(const PageSource& source, const TableDefinition& table, const RowVisitor& visit);
+
+// What a snapshot holds and which rows it keeps.
+struct SnapshotRequest {
+    std::vector<std::size_t> columns;     // indices into TableDefinition::columns, in output order
+    std::vector<std::u16string> names;    // output column names, one per entry of `columns`
+    std::optional<std::size_t> filterColumn;  // index into TableDefinition::columns (text or memo)
+    // Keeps the rows whose filter column value passes; a null value never passes.
+    std::function<bool(std::u16string_view)> filter;
+};
+
+// Scans the table into a ResultSet. Memo and OLE values keep their descriptor only (a memo
+// filter column is read to be tested, then dropped).
+Result<ResultSet> takeSnapshot(std::shared_ptr<const PageSource> source, const TableDefinition& table,
+                               const SnapshotRequest& request);
+
+// Every column of the table, in col_num order, no filter.
+SnapshotRequest allColumns(const TableDefinition& table);
+
+}  // namespace jet

@@ -1,0 +1,56 @@
+// The Persian input language at start, on a real X server whose layouts the test sets.
+#include <X11/XKBlib.h>
+
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTest>
+
+#include "shell/keyboard_layout.h"
+
+namespace {
+
+int currentGroup() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    Display* display = x11->display();
+    XkbStateRec state{};
+    XkbGetState(display, XkbUseCoreKbd, &state);
+    return state.group;
+}
+
+void setLayouts(const QString& layouts) {
+    const int status = QProcess::execute("setxkbmap", {"-layout", layouts});
+    QCOMPARE(status, 0);
+}
+
+}  // namespace
+
+class KeyboardLayoutTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void locksThePersianGroup_data();
+    void locksThePersianGroup();
+};
+
+void KeyboardLayoutTest::locksThePersianGroup_data() {
+    QTest::addColumn<QString>("layouts");
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<int>("group");
+    QTest::newRow("Persian second: group 2 locked") << "us,ir" << true << 1;
+    QTest::newRow("Persian first") << "ir,us" << true << 0;
+    QTest::newRow("Persian third") << "us,de,ir" << true << 2;
+    QTest::newRow("no Persian layout: nothing, silently") << "us,de" << false << 0;
+}
+
+void KeyboardLayoutTest::locksThePersianGroup() {
+    QFETCH(QString, layouts);
+    QFETCH(bool, selected);
+    QFETCH(int, group);
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    setLayouts(layouts);
+    QCOMPARE(shell::activatePersianKeyboard(), selected);
+    QTRY_COMPARE(currentGroup(), group);
+}
+
+QTEST_MAIN(KeyboardLayoutTest)
+#include "keyboard_layout_test.moc"

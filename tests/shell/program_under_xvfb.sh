@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# The real program on a real X server: it starts, maps its 450 x 479 intro window and ends
+# with status 0 when that window is closed; without the collection it first shows the fifteen
+# error boxes. Runs inside tests/support/with_xvfb.sh --wm.
+set -euo pipefail
+program=$1
+collection=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Prints the ids of visible windows whose title matches, waiting up to $2 seconds for one.
+wait_window() {
+    local pattern=$1 seconds=$2 ids
+    for _ in $(seq $((seconds * 10))); do
+        ids=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null || true)
+        [ -n "$ids" ] && { echo "$ids"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+close_and_expect_zero() {
+    local pid=$1 intro=$2
+    wmctrl -i -c "$intro"
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$pid" 2>/dev/null && fail "the program did not end when its intro window closed"
+    local status=0
+    wait "$pid" || status=$?
+    [ "$status" = 0 ] || fail "exit status $status, expected 0"
+}
+
+# 1. With the collection: no error box, the intro window at its size.
+cp "$collection" "$work/kelvora.mdb"
+(cd "$work" && exec "$program") &
+pid=$!
+intro=$(wait_window '^Tovask3' 20 | head -n1) || fail "the intro window was not mapped"
+geometry=$(xdotool getwindowgeometry "$intro" | sed -n 's/.*Geometry: //p')
+[ "$geometry" = "450x479" ] || fail "intro window is $geometry, expected 450x479"
+if xdotool search --onlyvisible --name '^Morvandel$' >/dev/null 2>&1; then
+    fail "an error box appeared with the collection present"
+fi
+close_and_expect_zero "$pid" "$intro"
+echo "ok: with the collection"
+
+# 2. Without it: fifteen boxes, one after the other, then the intro window.
+rm "$work/kelvora.mdb"
+(cd "$work" && exec "$program") &
+pid=$!
+boxes=0
+while box=$(wait_window '^Morvandel$' 10 | head -n1); do
+    xdotool search --onlyvisible --name '^Tovask3' >/dev/null 2>&1 &&
+        fail "the intro window was shown before every box was answered"
+    boxes=$((boxes + 1))
+    xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+    xdotool key --clearmodifiers Return
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name '^Morvandel$' 2>/dev/null | grep -qx "$box" || break
+        sleep 0.1
+    done
+    [ "$boxes" -le 20 ] || fail "more than twenty error boxes"
+done
+[ "$boxes" = 15 ] || fail "$boxes error boxes, expected 15"
+intro=$(wait_window '^Tovask3' 10 | head -n1) || fail "no intro window after the boxes"
+close_and_expect_zero "$pid" "$intro"
+echo "ok: fifteen boxes without the collection"
