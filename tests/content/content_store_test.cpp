@@ -85,7 +85,7 @@ void ContentStoreTest::opensEverySourceOnItsStartStatement() {
     }
     // Topic 1's record set and topic 1's saved query share a name without conflict.
     QCOMPARE(fixture.store.recordSet(Source::topic1).name(), QStringLiteral("Qkolliyat"));
-    QCOMPARE(fixture.store.connection().statementLog().at(1), QStringLiteral("Qkolliyat"));
+    QCOMPARE(fixture.store.connection().statementLog().at(0), QStringLiteral("Qkolliyat"));
 }
 
 void ContentStoreTest::reportsEachFailedOpen_data() {

@@ -1,9 +1,10 @@
 // The Persian input language at start, on a real X server whose layouts the test sets.
-#include <X11/XKBlib.h>
-
 #include <QGuiApplication>
 #include <QProcess>
 #include <QTest>
+
+// After Qt: the X headers define macros that Qt's headers also use as names.
+#include <X11/XKBlib.h>
 
 #include "shell/keyboard_layout.h"
 
@@ -39,7 +40,7 @@ void KeyboardLayoutTest::locksThePersianGroup_data() {
     QTest::newRow("Persian second: group 2 locked") << "us,ir" << true << 1;
     QTest::newRow("Persian first") << "ir,us" << true << 0;
     QTest::newRow("Persian third") << "us,de,ir" << true << 2;
-    QTest::newRow("no Persian layout: nothing, silently") << "us,de" << false << 0;
+    QTest::newRow("no Persian layout: nothing, silently") << "us,de" << false << -1;
 }
 
 void KeyboardLayoutTest::locksThePersianGroup() {
@@ -48,8 +49,14 @@ void KeyboardLayoutTest::locksThePersianGroup() {
     QFETCH(int, group);
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     setLayouts(layouts);
+    const int before = currentGroup();
     QCOMPARE(shell::activatePersianKeyboard(), selected);
-    QTRY_COMPARE(currentGroup(), group);
+    if (group < 0) {
+        QTest::qWait(100);
+        QCOMPARE(currentGroup(), before);  // left as it was
+    } else {
+        QTRY_COMPARE(currentGroup(), group);
+    }
 }
 
 QTEST_MAIN(KeyboardLayoutTest)

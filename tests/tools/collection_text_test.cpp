@@ -59,7 +59,7 @@ TEST(CollectionTextTest, RejectsMalformedRecordsNamingTheLine) {
         {"field twice", "[record]\ntitle: t\nquestion:\nq\nquestion:\n", "test.txt:5: a field given twice"},
         {"text after null footnotes",
          "[record]\ntitle: t\nquestion:\nq\nanswer:\na\nfootnotes: null\noops\n",
-         "test.txt:7: text after"},
+         "test.txt:8: text after"},
         {"empty title", "[record]\ntitle:   \n", "test.txt:2: empty title"},
     };
     for (const Case& c : cases) {
