@@ -194,6 +194,7 @@ inline constexpr std::uint8_t kColumnFlagFixed = 0x01;
 inline constexpr std::uint8_t kColumnFlagUpdatable = 0x02;
 inline constexpr std::uint8_t kColumnFlagAutoNumber = 0x04;
 inline constexpr std::uint8_t kColumnFlagReplication = 0x10;
+inline constexpr std::uint8_t kColumnFlagSecurityId = 0x20;  // unknown; on Jet's SID columns
 inline constexpr std::uint8_t kColumnFlagAutoGuid = 0x40;
 inline constexpr std::uint8_t kColumnFlagHyperlink = 0x80;
 inline constexpr std::uint8_t kColumnExtFlagCompressed = 0x01;

@@ -94,7 +94,7 @@ Result<std::unique_ptr<PageSource>> PageSource::openFile(const std::filesystem::
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT) return Status(StatusCode::notFound, "cannot open " + quoted(name) + ": no such file");
-        if (writable && (error == EACCES || error == EROFS || error == EPERM))
+        if (writable)
             return Status(StatusCode::ioError,
                           "cannot open " + quoted(name) + " for writing: " + std::strerror(error));
         return Status(StatusCode::ioError, "cannot open " + quoted(name) + ": " + std::strerror(error));

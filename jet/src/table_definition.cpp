@@ -60,8 +60,9 @@ Result<TableDefinition> TableDefinition::read(const PageSource& source, std::uin
             return corrupt("table definition chain loops back to page " + std::to_string(pageNumber) + " (" +
                            describe(name, tdefPage) + ")");
         if (pageNumber >= source.pageCount())
-            return corrupt("table definition continues on page " + std::to_string(pageNumber) + " past the end (" +
-                           std::to_string(source.pageCount()) + " pages, " + describe(name, tdefPage) + ")");
+            return corrupt(std::string(pageNumber == tdefPage ? "table definition page " : "table definition continues on page ") +
+                           std::to_string(pageNumber) + (pageNumber == tdefPage ? " is" : "") + " past the end (" + std::to_string(source.pageCount()) +
+                           " pages, " + describe(name, tdefPage) + ")");
         JET_TRY(source.readPage(pageNumber, page));
         if (page[0] != layout::kPageTableDefinition)
             return corrupt("page " + std::to_string(pageNumber) + " is not a table definition page (type " +

@@ -10,10 +10,13 @@
 // stay apart.
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,12 +41,24 @@ inline std::string shellQuote(const std::string& text) {
     return out;
 }
 
-// Runs `command` through /bin/sh and returns what it wrote to stdout (stderr is left alone:
-// add "2>&1" to capture it). `exitStatus` receives the exit status, or -1 when the command
-// could not be started or ended by a signal.
-inline std::string runCommand(const std::string& command, int* exitStatus = nullptr) {
+// Runs `command` through /bin/sh and returns what it wrote to stdout. `exitStatus` receives
+// the exit status, or -1 when the command could not be started or ended by a signal. With
+// `errorOutput`, stderr is captured there; without, it goes where the test's stderr goes.
+inline std::string runCommand(const std::string& command, int* exitStatus = nullptr,
+                              std::string* errorOutput = nullptr) {
     std::string output;
-    FILE* pipe = ::popen(command.c_str(), "r");
+    std::string fullCommand = command;
+    std::string errorFile;
+    if (errorOutput != nullptr) {
+        char name[] = "/tmp/kelvora-stderr-XXXXXX";
+        const int fd = ::mkstemp(name);
+        if (fd >= 0) {
+            ::close(fd);
+            errorFile = name;
+            fullCommand = "{ " + command + "; } 2>" + shellQuote(errorFile);
+        }
+    }
+    FILE* pipe = ::popen(fullCommand.c_str(), "r");
     if (pipe == nullptr) {
         if (exitStatus) *exitStatus = -1;
         return output;
@@ -53,6 +68,11 @@ inline std::string runCommand(const std::string& command, int* exitStatus = null
     while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), got);
     const int status = ::pclose(pipe);
     if (exitStatus) *exitStatus = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
+    if (!errorFile.empty()) {
+        std::ifstream in(errorFile, std::ios::binary);
+        errorOutput->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::filesystem::remove(errorFile);
+    }
     return output;
 }
 
@@ -127,10 +147,11 @@ struct OracleTable {
     std::vector<CsvRow> rows;
 };
 
-inline OracleTable oracleFromCsv(const std::string& csv, int exitStatus, const std::string& what) {
+inline OracleTable oracleFromCsv(const std::string& csv, int exitStatus, const std::string& errors,
+                                 const std::string& what) {
     OracleTable table;
     if (exitStatus != 0) {
-        table.error = what + " failed with exit status " + std::to_string(exitStatus) + ": " + csv.substr(0, 400);
+        table.error = what + " failed with exit status " + std::to_string(exitStatus) + ": " + errors.substr(0, 400);
         return table;
     }
     std::vector<CsvRow> rows = parseCsv(csv);
@@ -153,15 +174,17 @@ inline std::string mdbExportMissing() {
 }
 
 // The rows mdbtools' mdb-export reads, with dates as "YYYY-MM-DD HH:MM:SS" and binary as
-// upper-case hex. Its own quirks remain: memos cut at 200000 bytes, booleans as 0/1, numbers
-// in its own precision, every text field quoted.
+// upper-case hex. Its own quirks remain: memos cut at 200000 bytes, binary hex cut at the first
+// 00 byte, GUIDs as the hex of their "{...}" text, text cut at a U+0000, booleans as 0/1,
+// numbers in its own precision, every text field quoted.
 inline OracleTable mdbExportRows(const std::filesystem::path& file, const std::string& table) {
     if (std::string missing = mdbExportMissing(); !missing.empty()) return {false, missing, {}, {}};
     int status = 0;
+    std::string errors;
     const std::string csv = runCommand("mdb-export -b hex -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " +
-                                           shellQuote(file.string()) + " " + shellQuote(table) + " 2>&1",
-                                       &status);
-    return oracleFromCsv(csv, status, "mdb-export " + file.string() + " " + table);
+                                           shellQuote(file.string()) + " " + shellQuote(table),
+                                       &status, &errors);
+    return oracleFromCsv(csv, status, errors, "mdb-export " + file.string() + " " + table);
 }
 
 // tools/oracles/mdbread.mjs in the source tree.
@@ -191,10 +214,11 @@ inline std::string mdbReaderMissing() {
 inline OracleTable mdbReaderRows(const std::filesystem::path& file, const std::string& table) {
     if (std::string missing = mdbReaderMissing(); !missing.empty()) return {false, missing, {}, {}};
     int status = 0;
+    std::string errors;
     const std::string csv = runCommand("node " + shellQuote(mdbReaderScript().string()) + " " +
-                                           shellQuote(file.string()) + " " + shellQuote(table) + " 2>&1",
-                                       &status);
-    return oracleFromCsv(csv, status, "mdbread.mjs " + file.string() + " " + table);
+                                           shellQuote(file.string()) + " " + shellQuote(table),
+                                       &status, &errors);
+    return oracleFromCsv(csv, status, errors, "mdbread.mjs " + file.string() + " " + table);
 }
 
 // User table names as mdbtools lists them (mdb-tables -1), in catalogue order.

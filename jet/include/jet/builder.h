@@ -31,7 +31,8 @@ struct TableSpec {
     RowSource source;
 };
 
-// A saved query that selects every column of one table: SELECT * FROM <table>.
+// A saved query that selects every column of one table: SELECT * FROM <table>. The table need
+// not be in the spec (Jet keeps a query whose table was deleted; test files use that).
 struct QuerySpec {
     std::u16string name;
     std::u16string table;
@@ -44,8 +45,16 @@ struct DatabaseSpec {
 };
 
 // Writes a new Jet 4.0 file at `path` (replacing it through a temporary file, so a failed
-// build leaves no half-written database). Errors: invalid names or values (with the table,
-// row and column), a row over the format's size limit, ioError.
+// build leaves no half-written database). Rows are written to disk as they come, so a
+// RowSource can stream any number of them (up to Jet's 2 GB file limit).
+// Values by column type: boolean <- bool (never null); byte, integer, long <- int64 in range;
+// currency <- Currency; single <- float; double <- double or float; date/time <- DateTime;
+// GUID <- Guid; text and memo <- u16string (text: at most textLength characters); binary
+// (at most 510 bytes) and OLE <- vector<uint8_t>; any nullable column <- Null. Decimal columns
+// are not written. An empty memo is stored as a zero-length value, distinct from null.
+// Errors: invalidArgument for invalid names (1-64 characters, no control characters, none of
+// . ! ` [ ], no leading space, unique ignoring case across tables and queries) or values
+// (naming the table, 1-based row and column), and for a row over 4060 bytes; ioError.
 Status createDatabase(const std::filesystem::path& path, const DatabaseSpec& spec);
 
 }  // namespace jet

@@ -53,7 +53,9 @@ public:
     void u8At(std::size_t offset, std::uint8_t value) { putAt(offset, value); }
     void u16At(std::size_t offset, std::uint16_t value) { putAt(offset, value); }
     void u32At(std::size_t offset, std::uint32_t value) { putAt(offset, value); }
-    void f64At(std::size_t offset, double value) { putAt(offset, std::bit_cast<std::uint64_t>(value)); }
+    void f64At(std::size_t offset, double value) {
+        putAt(offset, std::bit_cast<std::uint64_t>(value));
+    }
     void bytesAt(std::size_t offset, std::span<const std::uint8_t> data) {
         if (!fits(offset, data.size())) {
             m_ok = false;

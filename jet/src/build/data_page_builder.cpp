@@ -29,7 +29,8 @@ std::array<std::uint8_t, 4> DataPageBuilder::ownerTable(std::uint32_t tdefPage) 
 }
 
 bool DataPageBuilder::fits(std::size_t rowSize) const {
-    return m_rowCount < layout::kMaxRowsPerPage && rowSize <= m_freeSpace && kSlotSize <= m_freeSpace - rowSize;
+    return m_rowCount < layout::kMaxRowsPerPage && rowSize <= m_freeSpace &&
+           kSlotSize <= m_freeSpace - rowSize;
 }
 
 std::uint8_t DataPageBuilder::addRow(std::span<const std::uint8_t> row) {

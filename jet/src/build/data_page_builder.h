@@ -40,6 +40,8 @@ private:
 };
 
 // A row pointer as stored in descriptors and TDEFs: (page << 8) | row.
-inline std::uint32_t rowPointer(std::uint32_t pageNumber, std::uint8_t row) { return (pageNumber << 8) | row; }
+inline std::uint32_t rowPointer(std::uint32_t pageNumber, std::uint8_t row) {
+    return (pageNumber << 8) | row;
+}
 
 }  // namespace jet::build

@@ -44,7 +44,8 @@ Result<LongValueDescriptor> LongValueWriter::store(std::span<const std::uint8_t>
         return descriptor(length | layout::kLongValueSingleRow, *pointer);
     }
     // Written from the last chunk back, so that each chunk knows where the next one lives.
-    const std::size_t chunks = (payload.size() + layout::kLongValueChunkData - 1) / layout::kLongValueChunkData;
+    const std::size_t chunks =
+        (payload.size() + layout::kLongValueChunkData - 1) / layout::kLongValueChunkData;
     std::vector<std::uint8_t> row;
     std::uint32_t next = 0;
     for (std::size_t k = chunks; k-- > 0;) {

@@ -12,7 +12,9 @@ namespace jet::build {
 
 namespace {
 
-std::string errnoText() { return std::strerror(errno); }
+std::string errnoText() {
+    return std::strerror(errno);
+}
 
 }  // namespace
 
@@ -20,11 +22,12 @@ Result<std::unique_ptr<PageFile>> PageFile::create(const std::filesystem::path& 
     if (target.filename().empty())
         return Status(StatusCode::invalidArgument, "\"" + target.string() + "\" names no file");
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    std::string pattern = (folder / ("." + target.filename().string() + ".building-XXXXXX")).string();
+    std::string pattern =
+        (folder / ("." + target.filename().string() + ".building-XXXXXX")).string();
     const int descriptor = ::mkstemp(pattern.data());
     if (descriptor < 0)
-        return Status(StatusCode::ioError,
-                      "cannot create a temporary file in \"" + folder.string() + "\": " + errnoText());
+        return Status(StatusCode::ioError, "cannot create a temporary file in \"" +
+                                               folder.string() + "\": " + errnoText());
     // mkstemp makes the file private to its owner; give the database the permissions of the
     // file it replaces, or the usual ones of a new document.
     mode_t mode = 0644;
@@ -55,14 +58,17 @@ Status PageFile::ioError(const std::string& what) const {
 Result<std::uint32_t> PageFile::allocate() {
     if (m_written.size() >= layout::kMaxPages)
         return Status(StatusCode::invalidArgument,
-                      "the database would be larger than Jet's limit of 2 GB (\"" + m_target.string() + "\")");
+                      "the database would be larger than Jet's limit of 2 GB (\"" +
+                          m_target.string() + "\")");
     m_written.push_back(false);
     return static_cast<std::uint32_t>(m_written.size() - 1);
 }
 
-Status PageFile::write(std::uint32_t pageNumber, std::span<const std::uint8_t, layout::kPageSize> page) {
+Status PageFile::write(std::uint32_t pageNumber,
+                       std::span<const std::uint8_t, layout::kPageSize> page) {
     if (pageNumber >= m_written.size())
-        return {StatusCode::invalidArgument, "page " + std::to_string(pageNumber) + " was never allocated"};
+        return {StatusCode::invalidArgument,
+                "page " + std::to_string(pageNumber) + " was never allocated"};
     const off_t offset = static_cast<off_t>(pageNumber) * static_cast<off_t>(layout::kPageSize);
     std::size_t done = 0;
     while (done < page.size()) {
@@ -81,8 +87,9 @@ Status PageFile::write(std::uint32_t pageNumber, std::span<const std::uint8_t, l
 Status PageFile::commit() {
     for (std::size_t page = 0; page < m_written.size(); ++page) {
         if (!m_written[page])
-            return {StatusCode::invalidArgument,
-                    "page " + std::to_string(page) + " was allocated but never written (\"" + m_target.string() + "\")"};
+            return {StatusCode::invalidArgument, "page " + std::to_string(page) +
+                                                     " was allocated but never written (\"" +
+                                                     m_target.string() + "\")"};
     }
     if (::fsync(m_descriptor) != 0) return ioError("cannot flush the new database to disk");
     if (::close(m_descriptor) != 0) {

@@ -10,7 +10,9 @@ namespace {
 
 constexpr std::size_t kContinuationCapacity = layout::kPageSize - layout::kTdefPageHeaderSize;
 
-std::size_t nameSize(const std::u16string& name) { return 2 + 2 * name.size(); }
+std::size_t nameSize(const std::u16string& name) {
+    return 2 + 2 * name.size();
+}
 
 void writeName(ByteWriter& out, const std::u16string& name) {
     out.u16(static_cast<std::uint16_t>(2 * name.size()));
@@ -38,7 +40,8 @@ void writeColumnDescriptor(ByteWriter& out, const ColumnLayout& column) {
 
 std::size_t tableDefinitionLength(const TableLayout& table) {
     std::size_t length = layout::kTdefBody;
-    for (const ColumnLayout& column : table.columns) length += layout::kColumnDescriptorSize + nameSize(column.name);
+    for (const ColumnLayout& column : table.columns)
+        length += layout::kColumnDescriptorSize + nameSize(column.name);
     length += layout::kLongValueColumnEntrySize * table.longValueCount();
     return length + 2;  // the FF FF that ends the long-value list
 }
@@ -49,12 +52,14 @@ std::size_t tableDefinitionPageCount(const TableLayout& table) {
     return 1 + (length - layout::kPageSize + kContinuationCapacity - 1) / kContinuationCapacity;
 }
 
-Status writeTableDefinition(PageFile& file, std::span<const std::uint32_t> pages, const TableLayout& table,
-                            const TableDefinitionState& state) {
+Status writeTableDefinition(PageFile& file, std::span<const std::uint32_t> pages,
+                            const TableLayout& table, const TableDefinitionState& state) {
     const std::size_t length = tableDefinitionLength(table);
-    if (pages.size() != tableDefinitionPageCount(table) || state.longValueMaps.size() != table.longValueCount())
-        return {StatusCode::invalidArgument, "table definition of " + std::to_string(length) +
-                                                 " bytes does not match its pages or long-value maps"};
+    if (pages.size() != tableDefinitionPageCount(table) ||
+        state.longValueMaps.size() != table.longValueCount())
+        return {StatusCode::invalidArgument,
+                "table definition of " + std::to_string(length) +
+                    " bytes does not match its pages or long-value maps"};
 
     std::vector<std::uint8_t> definition(length, 0);
     ByteWriter out(definition);
@@ -65,7 +70,8 @@ Status writeTableDefinition(PageFile& file, std::span<const std::uint32_t> pages
     out.u32At(layout::kTdefRowCount, state.rowCount);
     out.u32At(layout::kTdefAutoNumber, 0);
     out.u32At(layout::kTdefAutoNumberIncrement, 1);
-    out.u8At(layout::kTdefTableType, table.system ? layout::kTableTypeSystem : layout::kTableTypeUser);
+    out.u8At(layout::kTdefTableType,
+             table.system ? layout::kTableTypeSystem : layout::kTableTypeUser);
     out.u16At(layout::kTdefMaxColumns, static_cast<std::uint16_t>(table.columns.size()));
     out.u16At(layout::kTdefVariableColumns, static_cast<std::uint16_t>(table.variableCount));
     out.u16At(layout::kTdefColumnCount, static_cast<std::uint16_t>(table.columns.size()));
@@ -75,7 +81,8 @@ Status writeTableDefinition(PageFile& file, std::span<const std::uint32_t> pages
     out.u32At(layout::kTdefFreeSpaceMap, state.freeSpaceMap);
 
     out.seek(layout::kTdefBody);
-    for (std::size_t index : table.descriptorOrder) writeColumnDescriptor(out, table.columns[index]);
+    for (std::size_t index : table.descriptorOrder)
+        writeColumnDescriptor(out, table.columns[index]);
     for (std::size_t index : table.descriptorOrder) writeName(out, table.columns[index].name);
 
     // The long-value list follows the descriptor order; its maps were numbered in col_num order.
@@ -92,7 +99,8 @@ Status writeTableDefinition(PageFile& file, std::span<const std::uint32_t> pages
     }
     out.u16(layout::kLongValueColumnListEnd);
     if (!out.ok() || out.position() != length)
-        return {StatusCode::invalidArgument, "table definition encoding overflowed its computed length"};
+        return {StatusCode::invalidArgument,
+                "table definition encoding overflowed its computed length"};
 
     // Split over the pages: the first takes bytes 0..4095, each further page its 8-byte header
     // and the next 4088 bytes.
@@ -115,8 +123,9 @@ Status writeTableDefinition(PageFile& file, std::span<const std::uint32_t> pages
         }
         ByteWriter header(page);
         // A full page would give a negative figure; it records no free space then.
-        const std::size_t freeSpace =
-            used + layout::kTdefFreeSpaceSlack <= layout::kPageSize ? layout::kPageSize - used - layout::kTdefFreeSpaceSlack : 0;
+        const std::size_t freeSpace = used + layout::kTdefFreeSpaceSlack <= layout::kPageSize
+                                          ? layout::kPageSize - used - layout::kTdefFreeSpaceSlack
+                                          : 0;
         header.u16At(layout::kTdefFreeSpace, static_cast<std::uint16_t>(freeSpace));
         header.u32At(layout::kTdefNextPage, i + 1 < pages.size() ? pages[i + 1] : 0);
         JET_TRY(file.write(pages[i], page));

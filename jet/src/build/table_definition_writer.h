@@ -33,7 +33,7 @@ std::size_t tableDefinitionPageCount(const TableLayout& table);
 
 // Encodes the definition and writes it on `pages` (tableDefinitionPageCount() of them, chained
 // in the given order).
-Status writeTableDefinition(PageFile& file, std::span<const std::uint32_t> pages, const TableLayout& table,
-                            const TableDefinitionState& state);
+Status writeTableDefinition(PageFile& file, std::span<const std::uint32_t> pages,
+                            const TableLayout& table, const TableDefinitionState& state);
 
 }  // namespace jet::build

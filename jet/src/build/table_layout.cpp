@@ -6,27 +6,36 @@
 namespace jet::build {
 
 std::size_t TableLayout::longValueCount() const {
-    return static_cast<std::size_t>(
-        std::count_if(columns.begin(), columns.end(), [](const ColumnLayout& c) { return c.longValue(); }));
+    return static_cast<std::size_t>(std::count_if(
+        columns.begin(), columns.end(), [](const ColumnLayout& c) { return c.longValue(); }));
 }
 
 std::size_t fixedAreaWidth(std::uint8_t type) {
     switch (type) {
-    case layout::kTypeByte: return 1;
-    case layout::kTypeInteger: return 2;
-    case layout::kTypeLong:
-    case layout::kTypeSingle: return 4;
-    case layout::kTypeCurrency:
-    case layout::kTypeDouble:
-    case layout::kTypeDateTime: return 8;
-    case layout::kTypeGuid: return 16;
-    default: return 0;
+        case layout::kTypeByte:
+            return 1;
+        case layout::kTypeInteger:
+            return 2;
+        case layout::kTypeLong:
+        case layout::kTypeSingle:
+            return 4;
+        case layout::kTypeCurrency:
+        case layout::kTypeDouble:
+        case layout::kTypeDateTime:
+            return 8;
+        case layout::kTypeGuid:
+            return 16;
+        default:
+            return 0;
     }
 }
 
-bool isFixedType(std::uint8_t type) { return type == layout::kTypeBoolean || fixedAreaWidth(type) > 0; }
+bool isFixedType(std::uint8_t type) {
+    return type == layout::kTypeBoolean || fixedAreaWidth(type) > 0;
+}
 
-TableLayout makeTableLayout(std::u16string name, const std::vector<ColumnDraft>& drafts, bool system) {
+TableLayout makeTableLayout(std::u16string name, const std::vector<ColumnDraft>& drafts,
+                            bool system) {
     TableLayout table;
     table.name = std::move(name);
     table.system = system;
@@ -39,7 +48,8 @@ TableLayout makeTableLayout(std::u16string name, const std::vector<ColumnDraft>&
         column.type = draft.type;
         column.number = static_cast<std::uint16_t>(i);
         column.flags = draft.flags;
-        if (draft.compressible && (draft.type == layout::kTypeText || draft.type == layout::kTypeMemo))
+        if (draft.compressible &&
+            (draft.type == layout::kTypeText || draft.type == layout::kTypeMemo))
             column.extendedFlags = layout::kColumnExtFlagCompressed;
         if (isFixedType(draft.type)) {
             column.flags |= layout::kColumnFlagFixed;
@@ -47,7 +57,8 @@ TableLayout makeTableLayout(std::u16string name, const std::vector<ColumnDraft>&
             column.variableIndex = nextVariable;
             const std::size_t width = fixedAreaWidth(draft.type);
             column.fixedOffset = width > 0 ? nextFixed : 0;
-            column.length = static_cast<std::uint16_t>(draft.type == layout::kTypeBoolean ? 1 : width);
+            column.length =
+                static_cast<std::uint16_t>(draft.type == layout::kTypeBoolean ? 1 : width);
             nextFixed = static_cast<std::uint16_t>(nextFixed + width);
         } else {
             column.flags = static_cast<std::uint8_t>(column.flags & ~layout::kColumnFlagFixed);
@@ -63,7 +74,9 @@ TableLayout makeTableLayout(std::u16string name, const std::vector<ColumnDraft>&
     std::iota(table.descriptorOrder.begin(), table.descriptorOrder.end(), std::size_t{0});
     if (system) {
         std::stable_sort(table.descriptorOrder.begin(), table.descriptorOrder.end(),
-                         [&](std::size_t a, std::size_t b) { return table.columns[a].name < table.columns[b].name; });
+                         [&](std::size_t a, std::size_t b) {
+                             return table.columns[a].name < table.columns[b].name;
+                         });
     }
     return table;
 }

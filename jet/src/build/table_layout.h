@@ -37,8 +37,9 @@ struct ColumnDraft {
 struct TableLayout {
     std::u16string name;
     bool system = false;
-    std::vector<ColumnLayout> columns;         // in col_num order
-    std::vector<std::size_t> descriptorOrder;  // indexes into `columns`, in the order the TDEF lists them
+    std::vector<ColumnLayout> columns;  // in col_num order
+    std::vector<std::size_t>
+        descriptorOrder;  // indexes into `columns`, in the order the TDEF lists them
     std::size_t fixedAreaSize = 0;
     std::size_t variableCount = 0;
 
@@ -52,6 +53,7 @@ bool isFixedType(std::uint8_t type);
 
 // Numbers the columns in the given order, assigns fixed offsets and variable indexes. System
 // tables list their descriptors by name, as Jet does; user tables in col_num order.
-TableLayout makeTableLayout(std::u16string name, const std::vector<ColumnDraft>& columns, bool system);
+TableLayout makeTableLayout(std::u16string name, const std::vector<ColumnDraft>& columns,
+                            bool system);
 
 }  // namespace jet::build

@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::uint32_t kInlineWindow = 512;  // inline maps start on a multiple of this
 
-std::size_t roundUp(std::size_t value, std::size_t step) { return (value + step - 1) / step * step; }
+std::size_t roundUp(std::size_t value, std::size_t step) {
+    return (value + step - 1) / step * step;
+}
 
 void setBit(std::span<std::uint8_t> bitmap, std::size_t bit) {
     bitmap[bit / 8] = static_cast<std::uint8_t>(bitmap[bit / 8] | (1u << (bit % 8)));
@@ -61,7 +63,8 @@ Result<std::vector<std::uint8_t>> buildUsageMap(std::vector<std::uint32_t> pages
     const std::uint32_t start = pages.front() / kInlineWindow * kInlineWindow;
     const std::size_t span = static_cast<std::size_t>(pages.back() - start) + 1;
     const std::size_t bitmapSize =
-        std::max(layout::kUsageMapDefaultBitmapSize, roundUp((span + 7) / 8, layout::kUsageMapBitmapGrowStep));
+        std::max(layout::kUsageMapDefaultBitmapSize,
+                 roundUp((span + 7) / 8, layout::kUsageMapBitmapGrowStep));
     if (bitmapSize <= maxInlineBitmap) {
         std::vector<std::uint8_t> row = inlineMapRow(start, bitmapSize);
         auto bitmap = std::span(row).subspan(layout::kUsageMapInlineBitmap);
@@ -73,7 +76,8 @@ Result<std::vector<std::uint8_t>> buildUsageMap(std::vector<std::uint32_t> pages
     for (std::uint32_t page : pages) {
         const std::size_t range = page / layout::kUsageBitmapPagesPerMapPage;
         if (range >= layout::kUsageMapReferenceMaxPages)
-            return Status(StatusCode::invalidArgument, "page " + std::to_string(page) + " is beyond a usage map's reach");
+            return Status(StatusCode::invalidArgument,
+                          "page " + std::to_string(page) + " is beyond a usage map's reach");
         auto [it, added] = bitmaps.try_emplace(range, bitmapPage());
         setBit(std::span(it->second).subspan(layout::kUsageBitmapPageData),
                page % layout::kUsageBitmapPagesPerMapPage);
@@ -88,26 +92,32 @@ Result<std::vector<std::uint8_t>> buildUsageMap(std::vector<std::uint32_t> pages
 }
 
 Status writeGlobalUsageMap(PageFile& file, std::size_t maxInlineBitmap) {
-    constexpr std::size_t kSecondRowSize = layout::kUsageMapInlineBitmap + layout::kUsageMapDefaultBitmapSize;
+    constexpr std::size_t kSecondRowSize =
+        layout::kUsageMapInlineBitmap + layout::kUsageMapDefaultBitmapSize;
     constexpr std::size_t kSlots = 2 * 2;
     // Both rows must share page 1.
-    const std::size_t pageLimit = layout::kDataInitialFreeSpace - kSlots - kSecondRowSize - layout::kUsageMapInlineBitmap;
-    maxInlineBitmap = std::min(maxInlineBitmap, pageLimit / layout::kUsageMapBitmapGrowStep * layout::kUsageMapBitmapGrowStep);
+    const std::size_t pageLimit =
+        layout::kDataInitialFreeSpace - kSlots - kSecondRowSize - layout::kUsageMapInlineBitmap;
+    maxInlineBitmap = std::min(maxInlineBitmap, pageLimit / layout::kUsageMapBitmapGrowStep *
+                                                    layout::kUsageMapBitmapGrowStep);
 
     std::vector<std::uint8_t> globalRow;
-    const std::size_t inlineSize = std::max(
-        layout::kUsageMapDefaultBitmapSize, roundUp((file.pageCount() + 7) / 8, layout::kUsageMapBitmapGrowStep));
+    const std::size_t inlineSize =
+        std::max(layout::kUsageMapDefaultBitmapSize,
+                 roundUp((file.pageCount() + 7) / 8, layout::kUsageMapBitmapGrowStep));
     if (inlineSize <= maxInlineBitmap) {
         globalRow = inlineMapRow(0, inlineSize);
         auto bitmap = std::span(globalRow).subspan(layout::kUsageMapInlineBitmap);
-        for (std::size_t page = file.pageCount(); page < inlineSize * 8; ++page) setBit(bitmap, page);
+        for (std::size_t page = file.pageCount(); page < inlineSize * 8; ++page)
+            setBit(bitmap, page);
     } else {
         // The bitmap pages are pages of the file too: count them before marking the free tail.
         const std::size_t perPage = layout::kUsageBitmapPagesPerMapPage;
         std::size_t count = (file.pageCount() + perPage - 1) / perPage;
         while ((file.pageCount() + count + perPage - 1) / perPage > count) ++count;
         if (count > layout::kUsageMapReferenceMaxPages)
-            return {StatusCode::invalidArgument, "the database has more pages than a usage map can cover"};
+            return {StatusCode::invalidArgument,
+                    "the database has more pages than a usage map can cover"};
         std::vector<std::uint32_t> numbers;
         for (std::size_t i = 0; i < count; ++i) {
             auto number = file.allocate();
@@ -128,7 +138,8 @@ Status writeGlobalUsageMap(PageFile& file, std::size_t maxInlineBitmap) {
         globalRow = std::move(*row);
     }
 
-    DataPageBuilder page(layout::kGlobalUsageMapPage, DataPageBuilder::ownerTable(layout::kGlobalUsageMapPageOwner));
+    DataPageBuilder page(layout::kGlobalUsageMapPage,
+                         DataPageBuilder::ownerTable(layout::kGlobalUsageMapPageOwner));
     page.addRow(globalRow);
     page.addRow(inlineMapRow(0, layout::kUsageMapDefaultBitmapSize));
     return file.write(layout::kGlobalUsageMapPage, page.bytes());
@@ -153,4 +164,3 @@ Status UsageMapPageWriter::finish() {
 }
 
 }  // namespace jet::build
-

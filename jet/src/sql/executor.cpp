@@ -13,7 +13,7 @@ namespace jet::sql {
 
 namespace {
 
-std::string quoted(std::u16string_view name) { return "\"" + toUtf8(name) + "\""; }
+std::string inQuotes(std::u16string_view name) { return "\"" + toUtf8(name) + "\""; }
 
 // A source resolved to the table it reads and the columns it shows.
 struct ResolvedSource {
@@ -23,7 +23,7 @@ struct ResolvedSource {
 };
 
 Status cannotRun(const CatalogEntry& query, const std::string& what) {
-    return {StatusCode::unsupported, "query " + quoted(query.name) + " is " + what +
+    return {StatusCode::unsupported, "query " + inQuotes(query.name) + " is " + what +
                                          "; only select queries over one table without parameters, joins, WHERE, "
                                          "GROUP BY, ORDER BY, DISTINCT or TOP can be run"};
 }
@@ -81,7 +81,7 @@ std::string clauseName(std::uint8_t attribute) {
 Result<ResolvedSource> resolveQuery(DatabaseImpl& database, const CatalogEntry& query) {
     const std::string kind = queryKindName(query.flags);
     if ((query.flags & layout::kQueryKindMask) != layout::kQueryFlagsSelect)
-        return cannotRun(query, (kind[0] == 'a' || kind[0] == 'u' ? "an " : "a ") + kind + " query");
+        return cannotRun(query, (kind == "append" || kind == "update" ? "an " : "a ") + kind + " query");
 
     auto rows = database.catalogue().readQueryRows(database.source(), query);
     JET_TRY(rows);
@@ -119,9 +119,9 @@ Result<ResolvedSource> resolveQuery(DatabaseImpl& database, const CatalogEntry& 
     const CatalogEntry* table = database.catalogue().findUserTable(tableRow->name1);
     if (table == nullptr) {
         if (database.catalogue().findQuery(tableRow->name1) != nullptr)
-            return cannotRun(query, "a select query over another query (" + quoted(tableRow->name1) + ")");
+            return cannotRun(query, "a select query over another query (" + inQuotes(tableRow->name1) + ")");
         return Status(StatusCode::notFound,
-                      "query " + quoted(query.name) + " reads table " + quoted(tableRow->name1) + ", which does not exist");
+                      "query " + inQuotes(query.name) + " reads table " + inQuotes(tableRow->name1) + ", which does not exist");
     }
     auto definition = database.tableDefinition(*table);
     JET_TRY(definition);
@@ -136,11 +136,11 @@ Result<ResolvedSource> resolveQuery(DatabaseImpl& database, const CatalogEntry& 
     for (const QueryRow* output : outputs) {
         const auto columnName = plainColumn(output->expression, *tableRow);
         if (!columnName)
-            return cannotRun(query, "a select query with the computed column " + quoted(output->expression));
+            return cannotRun(query, "a select query with the computed column " + inQuotes(output->expression));
         const ColumnDefinition* column = resolved.table.findColumn(*columnName);
         if (column == nullptr)
-            return Status(StatusCode::notFound, "query " + quoted(query.name) + " shows column " + quoted(*columnName) +
-                                                    ", which table " + quoted(table->name) + " does not have");
+            return Status(StatusCode::notFound, "query " + inQuotes(query.name) + " shows column " + inQuotes(*columnName) +
+                                                    ", which table " + inQuotes(table->name) + " does not have");
         resolved.request.columns.push_back(static_cast<std::size_t>(column - resolved.table.columns.data()));
         resolved.request.names.push_back(output->name1.empty() ? column->name : output->name1);
     }
@@ -156,7 +156,7 @@ Result<ResolvedSource> resolve(DatabaseImpl& database, std::u16string_view name)
         return resolved;
     }
     if (const CatalogEntry* query = database.catalogue().findQuery(name)) return resolveQuery(database, *query);
-    return Status(StatusCode::notFound, "no table or query named " + quoted(name));
+    return Status(StatusCode::notFound, "no table or query named " + inQuotes(name));
 }
 
 }  // namespace
@@ -176,10 +176,10 @@ Result<ResultSet> execute(DatabaseImpl& database, const SelectStatement& stateme
             }
         if (!position)
             return Status(StatusCode::notFound,
-                          "no column named " + quoted(condition.column) + " in " + quoted(resolved->name));
+                          "no column named " + inQuotes(condition.column) + " in " + inQuotes(resolved->name));
         const ColumnDefinition& column = resolved->table.columns[request.columns[*position]];
         if (column.type != layout::kTypeText && column.type != layout::kTypeMemo)
-            return Status(StatusCode::unsupported, "LIKE needs a text or memo column; " + quoted(column.name) +
+            return Status(StatusCode::unsupported, "LIKE needs a text or memo column; " + inQuotes(column.name) +
                                                        " is " + columnTypeName(column.type));
         matcher.emplace(condition.pattern);
         request.filterColumn = request.columns[*position];
