@@ -8,7 +8,7 @@ what=${1:-test}
 packages=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev
           fonts-noto-core fonts-noto-ui-core fonts-dejavu-core)
 if [ "$what" = test ]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev sqlite3 mdbtools
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev sqlite3 mdbtools mdbtools-dev
                clang libclang-rt-14-dev nodejs npm xvfb xauth xdotool openbox x11-xkb-utils
                x11-utils imagemagick wmctrl)
 fi
