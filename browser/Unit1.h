@@ -1,14 +1,40 @@
 #pragma once
 
+#include <array>
+#include <optional>
+
+#include <QString>
 #include <QWidget>
 
 #include "content/content_store.h"
+
+namespace content {
+class RecordSet;
+}
+
+namespace controls {
+class DataLink;
+class DBGrid;
+class DBMemo;
+class DBText;
+class Edit;
+class HotSpot;
+class Label;
+class Panel;
+class Picture;
+class SpeedButton;
+}  // namespace controls
 
 namespace browser {
 
 // The browsing window `main`: the topic menu, the title filter, the titles grid and the record
 // panes of the active topic. It owns the content store; building it opens the collection and
 // reports each failed open in the error box, then FormCreate runs. Closing it only hides it.
+//
+// Seven views (six topics and the advanced search) show one record set each; exactly one view
+// is visible, and the handlers find the record set they act on from which one it is. The
+// components are public members named as in the window's definition, each owned by the window
+// through Qt's parent chain, with the same objectName.
 class Tmain : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Tmain)
@@ -16,20 +42,159 @@ class Tmain : public QWidget {
 public:
     static constexpr int kClientWidth = 865;
     static constexpr int kClientHeight = 682;
+    static constexpr int kMarkerLeft = 658;
+    // The top of the marker picture in the menu slot of topics 1 to 6.
+    static constexpr std::array<int, content::kTopicCount> kMarkerTops = {107, 142, 176,
+                                                                          210, 243, 277};
+    static constexpr char kPublisherAddress[] = "www.morvandel.example";
+
+    // Which views a handler considers when it looks for the active one.
+    enum class ViewRule { topicsOnly, withAdvancedSearch };
 
     explicit Tmain(QWidget* parent = nullptr);
     ~Tmain() override;
 
     content::ContentStore& store() { return *m_store; }
 
+    // The source of the visible view, found from which answer pane is shown, testing topics 1,
+    // 4, 2, 5, 3, 6 and then (only with ViewRule::withAdvancedSearch) the advanced search.
+    // Nothing when none of those is shown.
+    std::optional<content::Source> activeSource(ViewRule rule) const;
+
+    // ---- handlers, named after the component and the event
     // Runs once at the end of construction: makes topic 1 the active view.
     void FormCreate();
+    void Label1Click();
+    void Label3Click();
+    void Label6Click();
+    void Label4Click();
+    void Label5Click();
+    void Label7Click();
+    void Label1MouseMove();
+    void Label1MouseLeave();
+    void Label3MouseMove();
+    void Label3MouseLeave();
+    void Label6MouseMove();
+    void Label6MouseLeave();
+    void Label4MouseMove();
+    void Label4MouseLeave();
+    void Label5MouseMove();
+    void Label5MouseLeave();
+    void Label7MouseMove();
+    void Label7MouseLeave();
+    void Edit1Change();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void SpeedButton6Click();
+    void SpeedButton7Click();
+    void SpeedButton8Click();
+    void Shape1MouseDown();
+    void Shape2MouseDown();
+    void Shape3MouseDown();
+
+    // ---- components, from the bottom of the stacking order up
+    controls::Picture* Image1 = nullptr;
+    controls::Picture* Image2 = nullptr;
+    controls::Label* Label2 = nullptr;
+    controls::Label* Label1 = nullptr;
+    controls::Label* Label3 = nullptr;
+    controls::Label* Label6 = nullptr;
+    controls::Label* Label4 = nullptr;
+    controls::Label* Label5 = nullptr;
+    controls::Label* Label7 = nullptr;
+    controls::DBText* DBTextkolliyat = nullptr;
+    controls::DBText* DBTextmoghadamat = nullptr;
+    controls::DBText* DBTextvajeb = nullptr;
+    controls::DBText* DBTextmostahab = nullptr;
+    controls::DBText* DBTextnamaz = nullptr;
+    controls::DBText* DBTextmotefar = nullptr;
+    controls::DBText* DBTextzertol = nullptr;
+    controls::Label* Label8 = nullptr;
+    controls::Label* Label9 = nullptr;
+    controls::SpeedButton* SpeedButton5 = nullptr;
+    controls::SpeedButton* SpeedButton6 = nullptr;
+    controls::SpeedButton* SpeedButton8 = nullptr;
+    controls::SpeedButton* SpeedButton2 = nullptr;
+    controls::SpeedButton* SpeedButton1 = nullptr;
+    controls::SpeedButton* SpeedButton3 = nullptr;
+    controls::SpeedButton* SpeedButton4 = nullptr;
+    controls::SpeedButton* SpeedButton7 = nullptr;
+    controls::HotSpot* Shape1 = nullptr;
+    controls::HotSpot* Shape2 = nullptr;
+    controls::HotSpot* Shape3 = nullptr;
+    controls::HotSpot* Shape4 = nullptr;
+    // The windowed controls lie above all of the above, in tab order.
+    controls::Edit* Edit1 = nullptr;
+    controls::DBGrid* DBkolliyat = nullptr;
+    controls::DBMemo* Memopokolliyat = nullptr;
+    controls::DBMemo* Memopakolliyat = nullptr;
+    controls::DBMemo* Memomankolliyat = nullptr;
+    controls::DBMemo* Memopomoghadamat = nullptr;
+    controls::DBMemo* Memopamoghadamat = nullptr;
+    controls::DBMemo* Memomamoghadamat = nullptr;
+    controls::DBGrid* DBmoghadamat = nullptr;
+    controls::DBMemo* Memopovajeb = nullptr;
+    controls::DBMemo* Memopavajeb = nullptr;
+    controls::DBMemo* Memomavajeb = nullptr;
+    controls::DBGrid* DBvajeb = nullptr;
+    controls::DBMemo* Memopomostahab = nullptr;
+    controls::DBMemo* Memopamostahab = nullptr;
+    controls::DBMemo* Memomamostahab = nullptr;
+    controls::DBGrid* DBmostahab = nullptr;
+    controls::DBMemo* Memoponamaz = nullptr;
+    controls::DBMemo* Memopanamaz = nullptr;
+    controls::DBMemo* Memomanamaz = nullptr;
+    controls::DBGrid* DBnamaz = nullptr;
+    controls::DBMemo* Memopomotefar = nullptr;
+    controls::DBMemo* Memopamotefar = nullptr;
+    controls::DBMemo* Memomamotefar = nullptr;
+    controls::DBGrid* DBmotefar = nullptr;
+    controls::Panel* Panel1 = nullptr;
+    controls::DBGrid* DBzertol = nullptr;  // inside Panel1
+    controls::DBMemo* Memopozertol = nullptr;
+    controls::DBMemo* Memopazertol = nullptr;
+    controls::DBMemo* Memomazertol = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    // The five controls of one view and the link that binds them to the view's record set.
+    struct View {
+        controls::DBText* title = nullptr;
+        controls::DBMemo* question = nullptr;
+        controls::DBMemo* answer = nullptr;
+        controls::DBMemo* footnotes = nullptr;
+        controls::DBGrid* grid = nullptr;
+        controls::DataLink* link = nullptr;
+    };
+
+    void buildPictures();
+    void buildTopicMenu();
+    void buildTitleTexts();
+    void buildFilterArea();
+    void buildButtons();
+    void buildHotSpots();
+    void buildPanes();
+    void buildTabOrder();
+    void bindViews();
+    void connectHandlers();
+
+    View& view(content::Source source);
+    const View& view(content::Source source) const;
+    content::RecordSet* activeRecordSet(ViewRule rule) const;
+    // The topic switch: topic `topicNumber` (1 to 6) becomes the active view.
+    void switchTopic(int topicNumber);
+    void setViewShown(const View& view, bool shown);
+    void step(void (content::RecordSet::*move)());
+
     content::ContentStore* m_store = nullptr;
+    std::array<View, content::kSourceCount> m_views{};
+    bool m_shownBefore = false;
 };
 
 }  // namespace browser

@@ -1,0 +1,171 @@
+#include "controls/db_grid.h"
+
+#include <algorithm>
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+namespace controls {
+
+namespace {
+
+// The row indicator: an empty header section per row, with a small triangle in the current
+// row's section pointing at the cells.
+class IndicatorHeader : public QHeaderView {
+public:
+    explicit IndicatorHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        // The style may leave a clip behind that shuts out whatever is drawn next.
+        painter->save();
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        painter->restore();
+        if (selectionModel() == nullptr || selectionModel()->currentIndex().row() != logicalIndex)
+            return;
+        const int half = std::max(2, std::min(rect.width(), rect.height()) / 4);
+        const QPoint centre = rect.center();
+        // The cells lie to the left of the indicator in right-to-left, to its right otherwise.
+        const int towardsCells = layoutDirection() == Qt::RightToLeft ? -1 : 1;
+        QPainterPath triangle;
+        triangle.moveTo(centre.x() - towardsCells * half, centre.y() - half * 2 + 1);
+        triangle.lineTo(centre.x() + towardsCells * half, centre.y());
+        triangle.lineTo(centre.x() - towardsCells * half, centre.y() + half * 2 - 1);
+        triangle.closeSubpath();
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->fillPath(triangle, palette().color(QPalette::WindowText));
+        painter->restore();
+    }
+};
+
+// The in-place editor takes the cell's font and colour rather than the grid's own.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor == nullptr) return nullptr;
+        const QVariant font = index.data(Qt::FontRole);
+        if (font.isValid()) editor->setFont(qvariant_cast<QFont>(font));
+        const QVariant colour = index.data(Qt::ForegroundRole);
+        if (colour.isValid()) {
+            QPalette colours = editor->palette();
+            colours.setColor(QPalette::Text, qvariant_cast<QColor>(colour));
+            editor->setPalette(colours);
+        }
+        return editor;
+    }
+};
+
+}  // namespace
+
+DBGrid::DBGrid(QWidget* parent) : QTableView(parent) {
+    m_columnModel = new FieldColumnModel(this);
+    setVerticalHeader(new IndicatorHeader(this));
+    setModel(m_columnModel);
+    setItemDelegate(new CellDelegate(this));
+
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setTextElideMode(Qt::ElideNone);
+    setWordWrap(false);
+    setShowGrid(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setFixedWidth(kIndicatorWidth);
+    verticalHeader()->setHighlightSections(false);
+
+    // The current row stays marked while another control has the focus.
+    QPalette colours = palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    setPalette(colours);
+
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { onCurrentChanged(current); });
+    // Runs after the view has taken in the new rows.
+    connect(m_columnModel, &QAbstractItemModel::modelReset, this, [this] {
+        restoreColumnWidth();
+        applyCurrentRow();
+    });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int, int, int newSize) {
+        if (!m_sizingColumn) m_columnWidth = newSize;
+    });
+    fitRowHeight();
+}
+
+void DBGrid::setSource(QAbstractItemModel* source, const QString& fieldName) {
+    m_columnModel->setSource(source, fieldName);
+}
+
+void DBGrid::setCurrentRow(int row) {
+    m_currentRow = row >= 0 && row < m_columnModel->rowCount() ? row : -1;
+    applyCurrentRow();
+}
+
+void DBGrid::applyCurrentRow() {
+    if (m_currentRow >= m_columnModel->rowCount()) m_currentRow = -1;
+    m_following = true;
+    if (m_currentRow < 0) {
+        selectionModel()->clear();
+    } else {
+        const QModelIndex index = m_columnModel->index(m_currentRow, 0);
+        selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        scrollTo(index);
+    }
+    m_following = false;
+    verticalHeader()->viewport()->update();
+}
+
+void DBGrid::onCurrentChanged(const QModelIndex& current) {
+    verticalHeader()->viewport()->update();
+    if (m_following || !current.isValid() || current.row() == m_currentRow) return;
+    Q_EMIT rowPicked(current.row());
+}
+
+void DBGrid::fitRowHeight() {
+    // The row height comes from the grid's own font, as the title height comes from the
+    // title font; the cells may use a smaller one.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 3);
+    verticalHeader()->setMinimumSectionSize(fontMetrics().height() + 3);
+}
+
+void DBGrid::restoreColumnWidth() {
+    // Until the user sizes the column it takes the width between the indicator and the
+    // place of a vertical scroll bar.
+    int width = m_columnWidth;
+    if (width < 0) {
+        const int frame = 2 * frameWidth();
+        width = std::max(20, this->width() - frame - kIndicatorWidth -
+                                 style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
+    }
+    m_sizingColumn = true;
+    setColumnWidth(0, width);
+    m_sizingColumn = false;
+}
+
+void DBGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) fitRowHeight();
+}
+
+void DBGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    if (m_columnWidth < 0) restoreColumnWidth();
+}
+
+}  // namespace controls

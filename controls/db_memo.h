@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QColor>
+#include <QPlainTextEdit>
+
+namespace controls {
+
+// A data-bound multi-line pane: word wrap, no frame, laid out in the widget's reading order
+// (in right-to-left the text is right-aligned and the scroll bar sits on the left edge). Tab
+// moves the focus on instead of typing a tab. A DataLink fills `value`; what the user types
+// stays in the pane until the next value arrives.
+class DBMemo : public QPlainTextEdit {
+    Q_OBJECT
+    Q_PROPERTY(QString value READ value WRITE setValue USER true)
+    Q_DISABLE_COPY_MOVE(DBMemo)
+
+public:
+    explicit DBMemo(QWidget* parent);
+
+    QString value() const { return toPlainText(); }
+    // Line breaks may be CR LF, as the collection stores them.
+    void setValue(const QString& value);
+
+    // A vertical scroll bar that is always there (greyed while nothing scrolls), or none at
+    // all, so that the pane scrolls only with the caret. There is never a horizontal one.
+    void setVerticalScrollBarShown(bool shown);
+
+    QColor backgroundColor() const;
+    void setBackgroundColor(const QColor& color);
+    QColor fontColor() const;
+    void setFontColor(const QColor& color);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void followReadingOrder();
+};
+
+}  // namespace controls
