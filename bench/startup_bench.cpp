@@ -3,7 +3,6 @@
 // window of the same size. Needs an X display (run it under tests/support/with_xvfb.sh).
 //
 //   startup_bench KELVORA BARE_WINDOW SHIPPED_MDB [benchmark flags]
-#include <X11/Xlib.h>
 #include <benchmark/benchmark.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -15,6 +14,9 @@
 #include <string>
 
 #include "bench_data.h"
+
+// Last: Xlib defines macros (Status, None, ...) that the engine's headers use as names.
+#include <X11/Xlib.h>
 
 namespace {
 

@@ -9,10 +9,14 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QMessageBox>
 #include <QScreen>
 
 #include "browser/Unit1.h"
+#include "controls/window_chrome.h"
+#include "controls/fonts.h"
+#include "shell/taskbar.h"
 #include "shell/vorudi.h"
 
 namespace shell {
@@ -81,6 +85,12 @@ int runProgram(QApplication& app, const StartupSeams& seams) {
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
     QApplication::setQuitOnLastWindowClosed(false);
+    // Tahoma and MS Sans Serif, which the windows are laid out in, are not on Linux.
+    controls::installFontSubstitutes();
+    // The desktop's one entry for the program shows this icon; the entry itself is the intro
+    // window's, since the browsing window keeps off the taskbar.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon_48.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kelvora"));
 
     std::unique_ptr<TForm2> form2;
     std::unique_ptr<browser::Tmain> main;
@@ -96,6 +106,9 @@ int runProgram(QApplication& app, const StartupSeams& seams) {
                            reinterpret_cast<const void*>(&runProgram));
     }
     form2->setBrowsingWindow(main.get());
+    controls::applyWindowChrome(*main, QSize(browser::Tmain::kClientWidth,
+                                             browser::Tmain::kClientHeight));
+    keepOffTaskbar(*main);
 
     if (seams.skipEventLoop) return 0;
     centreOnDesktop(*form2);

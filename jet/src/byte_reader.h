@@ -73,7 +73,8 @@ private:
         std::uint8_t raw[sizeof(T)];
         std::memcpy(raw, m_bytes.data() + offset, sizeof(T));
         if constexpr (std::endian::native == std::endian::big) {
-            for (std::size_t i = 0; i < sizeof(T) / 2; ++i) std::swap(raw[i], raw[sizeof(T) - 1 - i]);
+            for (std::size_t i = 0; i < sizeof(T) / 2; ++i)
+                std::swap(raw[i], raw[sizeof(T) - 1 - i]);
         }
         std::memcpy(&out, raw, sizeof(T));
         return true;

@@ -52,7 +52,8 @@ public:
 
     // The MSysQueries rows of `query`, ordered by attribute then sequence number. Errors:
     // corrupt when MSysQueries is missing or damaged.
-    Result<std::vector<QueryRow>> readQueryRows(const PageSource& source, const CatalogEntry& query) const;
+    Result<std::vector<QueryRow>> readQueryRows(const PageSource& source,
+                                                const CatalogEntry& query) const;
 
 private:
     std::vector<CatalogEntry> m_userTables;

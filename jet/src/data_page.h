@@ -38,7 +38,8 @@ class DataPage {
 public:
     // Checks the page type and that the slot table fits. `where` ends messages, e.g.
     // "table ejaz". Errors: corrupt.
-    static Result<DataPage> open(const PageBuffer& page, std::uint32_t pageNumber, const std::string& where);
+    static Result<DataPage> open(const PageBuffer& page, std::uint32_t pageNumber,
+                                 const std::string& where);
 
     std::uint32_t pageNumber() const { return m_pageNumber; }
     std::uint32_t owner() const;
@@ -48,7 +49,8 @@ public:
     // The bytes of row `rowIndex` (< rowCount()): from its offset to the start of the row before
     // it (or the page end). Errors: corrupt when the offsets are out of order or outside the row
     // area.
-    Result<std::span<const std::uint8_t>> row(std::uint16_t rowIndex, const std::string& where) const;
+    Result<std::span<const std::uint8_t>> row(std::uint16_t rowIndex,
+                                              const std::string& where) const;
 
 private:
     DataPage(const PageBuffer& page, std::uint32_t pageNumber, std::uint16_t rowCount)
@@ -62,8 +64,8 @@ private:
 
 // Reads the page named by `pointer` into `buffer` and returns the row's bytes. The page must be
 // a data page; `rowIndex` must be a slot of it. Used for usage-map rows and long values.
-Result<std::span<const std::uint8_t>> readPointedRow(const PageSource& source, RowPointer pointer, PageBuffer& buffer,
-                                                     const std::string& where);
+Result<std::span<const std::uint8_t>> readPointedRow(const PageSource& source, RowPointer pointer,
+                                                     PageBuffer& buffer, const std::string& where);
 
 // "0x1a2b".
 std::string hexOffset(std::size_t value);

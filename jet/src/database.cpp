@@ -6,15 +6,19 @@
 
 namespace jet {
 
-Result<std::unique_ptr<DatabaseImpl>> DatabaseImpl::open(std::shared_ptr<PageSource> source, OpenOptions options) {
+Result<std::unique_ptr<DatabaseImpl>> DatabaseImpl::open(std::shared_ptr<PageSource> source,
+                                                         OpenOptions options) {
     auto header = DatabaseHeader::read(*source);
     JET_TRY(header);
-    if (!options.ignorePassword || header->databaseKey != 0) JET_TRY(header->checkSupported(source->name()));
+    if (!options.ignorePassword || header->databaseKey != 0)
+        JET_TRY(header->checkSupported(source->name()));
     auto catalogue = Catalogue::read(*source);
     if (!catalogue.ok())
-        return Status(catalogue.status().code(),
-                      "cannot read the catalogue of \"" + source->name() + "\": " + catalogue.status().message());
-    return std::unique_ptr<DatabaseImpl>(new DatabaseImpl(std::move(source), std::move(*header), std::move(*catalogue)));
+        return Status(catalogue.status().code(), "cannot read the catalogue of \"" +
+                                                     source->name() +
+                                                     "\": " + catalogue.status().message());
+    return std::unique_ptr<DatabaseImpl>(
+        new DatabaseImpl(std::move(source), std::move(*header), std::move(*catalogue)));
 }
 
 Result<TableDefinition> DatabaseImpl::tableDefinition(const CatalogEntry& table) const {
@@ -32,16 +36,29 @@ Database::Database(std::unique_ptr<DatabaseImpl> impl) : m_impl(std::move(impl))
 Database::~Database() = default;
 
 Result<std::unique_ptr<Database>> Database::open(const std::filesystem::path& path, Mode mode) {
-    auto source = PageSource::openFile(path, mode == Mode::readWrite);
-    JET_TRY(source);
-    auto impl = DatabaseImpl::open(std::shared_ptr<PageSource>(std::move(*source)), {});
+    return open(path, mode, systemFileIo());
+}
+
+Result<std::unique_ptr<Database>> Database::open(const std::filesystem::path& path, Mode mode,
+                                                 std::shared_ptr<FileIo> io) {
+    auto file = DatabaseFile::open(path, mode == Mode::readWrite, std::move(io));
+    JET_TRY(file);
+    const std::shared_ptr<DatabaseFile> shared = std::move(*file);
+    // The shared lock also rolls back what a writer that died left half-written.
+    JET_TRY(shared->lockShared());
+    auto impl = [&] {
+        FileLockGuard guard(shared.get());
+        return DatabaseImpl::open(shared, {});
+    }();
     JET_TRY(impl);
+    (*impl)->attachFile(shared);
     return std::unique_ptr<Database>(new Database(std::move(*impl)));
 }
 
-Result<std::unique_ptr<Database>> Database::openBytes(std::vector<std::uint8_t> bytes, std::string name) {
-    auto impl =
-        DatabaseImpl::open(std::shared_ptr<PageSource>(PageSource::fromBytes(std::move(bytes), std::move(name))), {});
+Result<std::unique_ptr<Database>> Database::openBytes(std::vector<std::uint8_t> bytes,
+                                                      std::string name) {
+    auto impl = DatabaseImpl::open(
+        std::shared_ptr<PageSource>(PageSource::fromBytes(std::move(bytes), std::move(name))), {});
     JET_TRY(impl);
     return std::unique_ptr<Database>(new Database(std::move(*impl)));
 }
@@ -59,10 +76,23 @@ std::vector<QueryInfo> Database::queries() const {
     return queries;
 }
 
-Result<ResultSet> Database::execute(std::u16string_view statement) { return sql::execute(*m_impl, statement); }
+Result<ResultSet> Database::execute(std::u16string_view statement) {
+    // A snapshot is taken under the shared lock: no writer of ours is half-way meanwhile.
+    DatabaseFile* file = m_impl->file();
+    if (file != nullptr) JET_TRY(file->lockShared());
+    FileLockGuard guard(file);
+    return sql::execute(*m_impl, statement);
+}
 
-Result<ResultSet> Database::openByName(std::u16string_view name) { return sql::openByName(*m_impl, name); }
+Result<ResultSet> Database::openByName(std::u16string_view name) {
+    DatabaseFile* file = m_impl->file();
+    if (file != nullptr) JET_TRY(file->lockShared());
+    FileLockGuard guard(file);
+    return sql::openByName(*m_impl, name);
+}
 
-const std::string& Database::fileName() const { return m_impl->fileName(); }
+const std::string& Database::fileName() const {
+    return m_impl->fileName();
+}
 
 }  // namespace jet

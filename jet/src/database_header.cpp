@@ -17,7 +17,9 @@ constexpr std::string_view kJetMagic{"Standard Jet DB\0", 16};
 constexpr std::string_view kMsisamMagic{"MSISAM Database\0", 16};
 constexpr std::string_view kOnlyJet4 = "; only Access 2000-2003 (Jet 4) files can be opened";
 
-std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+std::string quoted(const std::string& name) {
+    return "\"" + name + "\"";
+}
 
 Status notJet4(const std::string& fileName, const std::string& what) {
     return {StatusCode::notJet4, quoted(fileName) + " is " + what + std::string(kOnlyJet4)};
@@ -25,12 +27,18 @@ Status notJet4(const std::string& fileName, const std::string& what) {
 
 std::string aceName(std::uint8_t version) {
     switch (version) {
-        case 2: return "an Access 2007 (ACE)";
-        case 3: return "an Access 2010 (ACE)";
-        case 4: return "an Access 2013 (ACE)";
-        case 5: return "an Access 2016 (ACE)";
-        case 6: return "an Access 2019 (ACE)";
-        default: return "a newer Access (ACE, version " + std::to_string(version) + ")";
+        case 2:
+            return "an Access 2007 (ACE)";
+        case 3:
+            return "an Access 2010 (ACE)";
+        case 4:
+            return "an Access 2013 (ACE)";
+        case 5:
+            return "an Access 2016 (ACE)";
+        case 6:
+            return "an Access 2019 (ACE)";
+        default:
+            return "a newer Access (ACE, version " + std::to_string(version) + ")";
     }
 }
 
@@ -52,14 +60,16 @@ std::array<std::uint8_t, 4> dateMask(double creationDate) {
 Result<DatabaseHeader> DatabaseHeader::read(const PageSource& source) {
     if (source.byteSize() == 0) return notJet4(source.name(), "empty, not an Access database");
     if (source.pageCount() == 0)
-        return notJet4(source.name(), "too short to be an Access database (" + std::to_string(source.byteSize()) +
+        return notJet4(source.name(), "too short to be an Access database (" +
+                                          std::to_string(source.byteSize()) +
                                           " bytes, less than one page)");
     PageBuffer page{};
     JET_TRY(source.readPage(0, page));
     return parse(page, source.name());
 }
 
-Result<DatabaseHeader> DatabaseHeader::parse(std::span<const std::uint8_t> page0, const std::string& fileName) {
+Result<DatabaseHeader> DatabaseHeader::parse(std::span<const std::uint8_t> page0,
+                                             const std::string& fileName) {
     if (page0.size() < layout::kPageSize)
         return notJet4(fileName, "too short to be an Access database");
     const std::string_view magic(reinterpret_cast<const char*>(page0.data() + layout::kHeaderMagic),
@@ -98,7 +108,7 @@ Result<DatabaseHeader> DatabaseHeader::parse(std::span<const std::uint8_t> page0
     if (header.password.empty()) {
         for (std::uint8_t byte : field) {
             if (byte != 0) {
-                header.password = u"?";
+                header.password.assign(1, u'?');
                 break;
             }
         }
@@ -109,11 +119,13 @@ Result<DatabaseHeader> DatabaseHeader::parse(std::span<const std::uint8_t> page0
 Status DatabaseHeader::checkSupported(const std::string& fileName) const {
     if (databaseKey != 0)
         return {StatusCode::unsupported,
-                quoted(fileName) + " is encrypted (database key set); encrypted databases cannot be opened"};
+                quoted(fileName) +
+                    " is encrypted (database key set); encrypted databases cannot be opened"};
     if (!password.empty())
-        return {StatusCode::unsupported, quoted(fileName) +
-                                             " is protected by a database password; password-protected "
-                                             "databases cannot be opened"};
+        return {StatusCode::unsupported,
+                quoted(fileName) +
+                    " is protected by a database password; password-protected "
+                    "databases cannot be opened"};
     return {};
 }
 

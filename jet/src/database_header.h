@@ -23,7 +23,8 @@ struct DatabaseHeader {
     // MSISAM, not a database at all, shorter than a page) and corrupt when page 0 cannot be
     // read; messages name the file. Does not judge password or encryption: see checkSupported.
     static Result<DatabaseHeader> read(const PageSource& source);
-    static Result<DatabaseHeader> parse(std::span<const std::uint8_t> page0, const std::string& fileName);
+    static Result<DatabaseHeader> parse(std::span<const std::uint8_t> page0,
+                                        const std::string& fileName);
 
     // unsupported when the file has a database password or is encrypted.
     Status checkSupported(const std::string& fileName) const;

@@ -141,6 +141,12 @@ inline constexpr std::uint16_t kRowSlotHidden = 0x8000;    // target of a moved 
 inline constexpr std::uint16_t kRowSlotDeleted = 0xC000;   // both bits
 inline constexpr std::size_t kMaxRowsPerPage = 255;
 inline constexpr std::size_t kMaxRowSize = 4060;
+
+// ---- row (offsets from the row's first byte; the trailer is read backwards from its end)
+inline constexpr std::size_t kRowColumnCount = 0;  // uint16: column slots in this row
+inline constexpr std::size_t kRowFixedArea = 2;    // fixed column c at kRowFixedArea + c.fixedOffset
+inline constexpr std::size_t kRowTrailerField = 2;  // variable count, each offset, end of data
+inline constexpr std::size_t kRowPointerSize = 4;   // a moved row's pointer; an LVAL chain link
 // Jet's 2 GB limit on a database file, in pages.
 inline constexpr std::uint32_t kMaxPages = 0x80000000u / kPageSize;
 inline constexpr std::array<std::uint8_t, 4> kLongValueOwner = {'L', 'V', 'A', 'L'};
@@ -226,6 +232,10 @@ inline constexpr std::uint8_t kTypeOle = 0x0B;
 inline constexpr std::uint8_t kTypeMemo = 0x0C;
 inline constexpr std::uint8_t kTypeGuid = 0x0F;
 inline constexpr std::uint8_t kTypeDecimal = 0x10;
+inline constexpr std::size_t kGuidSize = 16;
+inline constexpr std::size_t kDecimalSize = 17;     // sign byte + 4 x uint32, most significant first
+inline constexpr std::size_t kDecimalMagnitude = 1;
+inline constexpr std::uint8_t kDecimalNegative = 0x80;
 
 // ---- long values (memo / OLE)
 inline constexpr std::size_t kLongValueDescriptorSize = 12;
@@ -246,6 +256,7 @@ inline constexpr std::uint8_t kUsageMapInline = 0x00;
 inline constexpr std::uint8_t kUsageMapReference = 0x01;
 inline constexpr std::size_t kUsageMapInlineStart = 1;   // uint32 first page
 inline constexpr std::size_t kUsageMapInlineBitmap = 5;
+inline constexpr std::size_t kUsageMapReferencePages = 1;  // then uint32 bitmap page numbers
 inline constexpr std::size_t kUsageMapReferenceMaxPages = 17;
 inline constexpr std::size_t kUsageBitmapPageData = 4;  // bitmap starts after "05 01 00 00"
 inline constexpr std::size_t kUsageBitmapPagesPerMapPage = (kPageSize - kUsageBitmapPageData) * 8;

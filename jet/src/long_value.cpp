@@ -11,64 +11,76 @@ namespace jet {
 namespace {
 
 // Reads the LVAL row `raw` names into `buffer` and returns its bytes.
-Result<std::span<const std::uint8_t>> readLvalRow(const PageSource& source, std::uint32_t raw, PageBuffer& buffer,
-                                                  const std::string& where) {
+Result<std::span<const std::uint8_t>> readLvalRow(const PageSource& source, std::uint32_t raw,
+                                                  PageBuffer& buffer, const std::string& where) {
     const RowPointer pointer = RowPointer::fromRaw(raw);
     if (pointer.pageNumber == 0 || pointer.pageNumber >= source.pageCount())
-        return corrupt("long value points at page " + std::to_string(pointer.pageNumber) + " outside the file (" +
-                       std::to_string(source.pageCount()) + " pages, " + where + ")");
+        return corrupt("long value points at page " + std::to_string(pointer.pageNumber) +
+                       " outside the file (" + std::to_string(source.pageCount()) + " pages, " +
+                       where + ")");
     JET_TRY(source.readPage(pointer.pageNumber, buffer));
     auto page = DataPage::open(buffer, pointer.pageNumber, where);
     JET_TRY(page);
     if (!page->isLongValuePage())
         return corrupt("long value points at page " + std::to_string(pointer.pageNumber) +
                        ", which is not a long-value page (" + where + ")");
-    const RowSlot slot = pointer.rowIndex < page->rowCount() ? page->slot(pointer.rowIndex) : RowSlot{};
+    const RowSlot slot =
+        pointer.rowIndex < page->rowCount() ? page->slot(pointer.rowIndex) : RowSlot{};
     if (slot.deleted)
-        return corrupt("long value points at deleted row " + std::to_string(pointer.rowIndex) + " of page " +
-                       std::to_string(pointer.pageNumber) + " (" + where + ")");
+        return corrupt("long value points at deleted row " + std::to_string(pointer.rowIndex) +
+                       " of page " + std::to_string(pointer.pageNumber) + " (" + where + ")");
     return page->row(pointer.rowIndex, where);
 }
 
 }  // namespace
 
-Result<LongValueDescriptor> LongValueDescriptor::parse(std::span<const std::uint8_t> field, const std::string& where) {
+Result<LongValueDescriptor> LongValueDescriptor::parse(std::span<const std::uint8_t> field,
+                                                       const std::string& where) {
     const ByteReader in(field);
     std::uint32_t word = 0;
     LongValueDescriptor descriptor;
     if (!in.u32At(0, word) || !in.u32At(layout::kLongValuePointer, descriptor.firstRow) ||
         field.size() < layout::kLongValueDescriptorSize)
-        return corrupt("long value descriptor of " + std::to_string(field.size()) + " bytes (" + where + ")");
+        return corrupt("long value descriptor of " + std::to_string(field.size()) + " bytes (" +
+                       where + ")");
     descriptor.length = word & layout::kLongValueLengthMask;
     switch (word & layout::kLongValueKindMask) {
         case layout::kLongValueInline:
             descriptor.kind = Kind::inlineData;
             descriptor.inlineBytes = field.subspan(layout::kLongValueDescriptorSize);
             if (descriptor.length > descriptor.inlineBytes.size())
-                return corrupt("inline long value claims " + std::to_string(descriptor.length) + " bytes but holds " +
-                               std::to_string(descriptor.inlineBytes.size()) + " (" + where + ")");
+                return corrupt("inline long value claims " + std::to_string(descriptor.length) +
+                               " bytes but holds " + std::to_string(descriptor.inlineBytes.size()) +
+                               " (" + where + ")");
             descriptor.inlineBytes = descriptor.inlineBytes.first(descriptor.length);
             break;
-        case layout::kLongValueSingleRow: descriptor.kind = Kind::singleRow; break;
-        case layout::kLongValueChain: descriptor.kind = Kind::chain; break;
+        case layout::kLongValueSingleRow:
+            descriptor.kind = Kind::singleRow;
+            break;
+        case layout::kLongValueChain:
+            descriptor.kind = Kind::chain;
+            break;
         default:
-            return corrupt("long value of unknown storage kind " + hexOffset(word >> 24) + " (" + where + ")");
+            return corrupt("long value of unknown storage kind " + hexOffset(word >> 24) + " (" +
+                           where + ")");
     }
     return descriptor;
 }
 
-Result<std::vector<std::uint8_t>> readLongValue(const PageSource& source, std::span<const std::uint8_t> field,
+Result<std::vector<std::uint8_t>> readLongValue(const PageSource& source,
+                                                std::span<const std::uint8_t> field,
                                                 const std::string& where) {
     auto parsed = LongValueDescriptor::parse(field, where);
     JET_TRY(parsed);
     const LongValueDescriptor& descriptor = *parsed;
     if (descriptor.kind == LongValueDescriptor::Kind::inlineData)
-        return std::vector<std::uint8_t>(descriptor.inlineBytes.begin(), descriptor.inlineBytes.end());
+        return std::vector<std::uint8_t>(descriptor.inlineBytes.begin(),
+                                         descriptor.inlineBytes.end());
     // No value can hold more bytes than the file: this also keeps a damaged length from
     // asking for a huge allocation.
     if (descriptor.length > source.byteSize())
-        return corrupt("long value claims " + std::to_string(descriptor.length) + " bytes, more than the file holds (" +
-                       where + ")");
+        return corrupt("long value claims " + std::to_string(descriptor.length) +
+                       " bytes, more than the file holds (" + where + ")");
     if (descriptor.length == 0) return std::vector<std::uint8_t>();
 
     PageBuffer buffer{};
@@ -76,9 +88,10 @@ Result<std::vector<std::uint8_t>> readLongValue(const PageSource& source, std::s
         auto row = readLvalRow(source, descriptor.firstRow, buffer, where);
         JET_TRY(row);
         if (row->size() < descriptor.length)
-            return corrupt("long value claims " + std::to_string(descriptor.length) + " bytes but its row on page " +
-                           std::to_string(descriptor.firstRow >> 8) + " holds " + std::to_string(row->size()) + " (" +
-                           where + ")");
+            return corrupt("long value claims " + std::to_string(descriptor.length) +
+                           " bytes but its row on page " +
+                           std::to_string(descriptor.firstRow >> 8) + " holds " +
+                           std::to_string(row->size()) + " (" + where + ")");
         return std::vector<std::uint8_t>(row->begin(), row->begin() + descriptor.length);
     }
 
@@ -88,19 +101,21 @@ Result<std::vector<std::uint8_t>> readLongValue(const PageSource& source, std::s
     std::uint32_t next = descriptor.firstRow;
     while (next != 0) {
         if (value.size() >= descriptor.length)
-            return corrupt("long value chain runs on past its length of " + std::to_string(descriptor.length) +
-                           " bytes (page " + std::to_string(next >> 8) + ", " + where + ")");
+            return corrupt("long value chain runs on past its length of " +
+                           std::to_string(descriptor.length) + " bytes (page " +
+                           std::to_string(next >> 8) + ", " + where + ")");
         if (!visited.insert(next).second)
-            return corrupt("long value chain loops back to page " + std::to_string(next >> 8) + " row " +
-                           std::to_string(next & 0xFF) + " (" + where + ")");
+            return corrupt("long value chain loops back to page " + std::to_string(next >> 8) +
+                           " row " + std::to_string(next & 0xFF) + " (" + where + ")");
         auto row = readLvalRow(source, next, buffer, where);
         JET_TRY(row);
         const ByteReader in(*row);
         std::uint32_t following = 0;
         if (!in.u32At(0, following))
-            return corrupt("long value chain row of " + std::to_string(row->size()) + " bytes on page " +
-                           std::to_string(next >> 8) + " has no next pointer (" + where + ")");
-        value.insert(value.end(), row->begin() + 4, row->end());
+            return corrupt("long value chain row of " + std::to_string(row->size()) +
+                           " bytes on page " + std::to_string(next >> 8) +
+                           " has no next pointer (" + where + ")");
+        value.insert(value.end(), row->begin() + layout::kRowPointerSize, row->end());
         next = following;
     }
     if (value.size() < descriptor.length)

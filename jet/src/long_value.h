@@ -15,19 +15,21 @@ namespace jet {
 struct LongValueDescriptor {
     enum class Kind { inlineData, singleRow, chain };
     Kind kind = Kind::inlineData;
-    std::uint32_t length = 0;  // bytes as stored
+    std::uint32_t length = 0;    // bytes as stored
     std::uint32_t firstRow = 0;  // raw row pointer
     std::span<const std::uint8_t> inlineBytes;
 
     // `field` is the column's bytes in the row (descriptor + inline data). Errors: corrupt.
-    static Result<LongValueDescriptor> parse(std::span<const std::uint8_t> field, const std::string& where);
+    static Result<LongValueDescriptor> parse(std::span<const std::uint8_t> field,
+                                             const std::string& where);
 };
 
 // Reads the whole value `field` describes: inline data, one LVAL row, or a chain of LVAL rows
 // concatenated. The result is never cut short: a chain that ends before the stated length, runs
 // on after it, loops, or points outside the file or at a page that is not an LVAL page is an
 // error (corrupt, naming the page and `where`).
-Result<std::vector<std::uint8_t>> readLongValue(const PageSource& source, std::span<const std::uint8_t> field,
+Result<std::vector<std::uint8_t>> readLongValue(const PageSource& source,
+                                                std::span<const std::uint8_t> field,
                                                 const std::string& where);
 
 }  // namespace jet

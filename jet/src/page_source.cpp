@@ -11,7 +11,9 @@ namespace jet {
 
 namespace {
 
-std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+std::string quoted(const std::string& name) {
+    return "\"" + name + "\"";
+}
 
 class FilePageSource final : public PageSource {
 public:
@@ -35,14 +37,17 @@ public:
         const off_t offset = static_cast<off_t>(pageNumber) * static_cast<off_t>(layout::kPageSize);
         std::size_t done = 0;
         while (done < out.size()) {
-            const ssize_t got = ::pread(m_fd, out.data() + done, out.size() - done, offset + static_cast<off_t>(done));
+            const ssize_t got = ::pread(m_fd, out.data() + done, out.size() - done,
+                                        offset + static_cast<off_t>(done));
             if (got < 0) {
                 if (errno == EINTR) continue;
-                return {StatusCode::ioError, "cannot read page " + std::to_string(pageNumber) + " of " +
-                                                 quoted(m_name) + ": " + std::strerror(errno)};
+                return {StatusCode::ioError, "cannot read page " + std::to_string(pageNumber) +
+                                                 " of " + quoted(m_name) + ": " +
+                                                 std::strerror(errno)};
             }
             if (got == 0)  // the file shrank since it was opened
-                return {StatusCode::ioError, "page " + std::to_string(pageNumber) + " of " + quoted(m_name) +
+                return {StatusCode::ioError, "page " + std::to_string(pageNumber) + " of " +
+                                                 quoted(m_name) +
                                                  " ends early (the file shrank while open)"};
             done += static_cast<std::size_t>(got);
         }
@@ -72,7 +77,9 @@ public:
 
     Status readPage(std::uint32_t pageNumber, PageBuffer& out) const override {
         if (pageNumber >= pageCount()) return pastEnd(pageNumber);
-        std::memcpy(out.data(), m_bytes.data() + static_cast<std::size_t>(pageNumber) * layout::kPageSize, out.size());
+        std::memcpy(out.data(),
+                    m_bytes.data() + static_cast<std::size_t>(pageNumber) * layout::kPageSize,
+                    out.size());
         return {};
     }
 
@@ -84,26 +91,30 @@ private:
 }  // namespace
 
 Status PageSource::pastEnd(std::uint32_t pageNumber) const {
-    return corrupt("page " + std::to_string(pageNumber) + " is past the end of " + quoted(name()) + " (" +
-                   std::to_string(pageCount()) + " pages)");
+    return corrupt("page " + std::to_string(pageNumber) + " is past the end of " + quoted(name()) +
+                   " (" + std::to_string(pageCount()) + " pages)");
 }
 
-Result<std::unique_ptr<PageSource>> PageSource::openFile(const std::filesystem::path& path, bool writable) {
+Result<std::unique_ptr<PageSource>> PageSource::openFile(const std::filesystem::path& path,
+                                                         bool writable) {
     const std::string name = path.string();
     const int fd = ::open(name.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        if (error == ENOENT) return Status(StatusCode::notFound, "cannot open " + quoted(name) + ": no such file");
+        if (error == ENOENT)
+            return Status(StatusCode::notFound, "cannot open " + quoted(name) + ": no such file");
         if (writable)
             return Status(StatusCode::ioError,
                           "cannot open " + quoted(name) + " for writing: " + std::strerror(error));
-        return Status(StatusCode::ioError, "cannot open " + quoted(name) + ": " + std::strerror(error));
+        return Status(StatusCode::ioError,
+                      "cannot open " + quoted(name) + ": " + std::strerror(error));
     }
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
         const int error = errno;
         ::close(fd);
-        return Status(StatusCode::ioError, "cannot read the size of " + quoted(name) + ": " + std::strerror(error));
+        return Status(StatusCode::ioError,
+                      "cannot read the size of " + quoted(name) + ": " + std::strerror(error));
     }
     if (S_ISDIR(info.st_mode)) {
         ::close(fd);
@@ -114,11 +125,12 @@ Result<std::unique_ptr<PageSource>> PageSource::openFile(const std::filesystem::
         ::close(fd);
         return Status(StatusCode::notJet4, quoted(name) + " is too large to be a Jet 4 database");
     }
-    return std::unique_ptr<PageSource>(
-        std::make_unique<FilePageSource>(fd, name, static_cast<std::uint64_t>(info.st_size), writable));
+    return std::unique_ptr<PageSource>(std::make_unique<FilePageSource>(
+        fd, name, static_cast<std::uint64_t>(info.st_size), writable));
 }
 
-std::unique_ptr<PageSource> PageSource::fromBytes(std::vector<std::uint8_t> bytes, std::string name) {
+std::unique_ptr<PageSource> PageSource::fromBytes(std::vector<std::uint8_t> bytes,
+                                                  std::string name) {
     return std::make_unique<MemoryPageSource>(std::move(bytes), std::move(name));
 }
 

@@ -34,7 +34,8 @@ public:
 
     // Opens a file. `writable` asks for read-write access and fails when the file cannot be
     // opened for writing. Errors: notFound (no such file), ioError (any other refusal).
-    static Result<std::unique_ptr<PageSource>> openFile(const std::filesystem::path& path, bool writable);
+    static Result<std::unique_ptr<PageSource>> openFile(const std::filesystem::path& path,
+                                                        bool writable);
     // Serves pages from `bytes` (read-only).
     static std::unique_ptr<PageSource> fromBytes(std::vector<std::uint8_t> bytes, std::string name);
 

@@ -17,6 +17,7 @@ class ResultSetData {
 public:
     std::vector<ColumnInfo> columns;
     std::vector<RowLocation> locations;
+    std::vector<std::uint64_t> versions;  // one per row: fingerprint64 of its stored bytes
     std::vector<Value> cells;
     std::shared_ptr<const PageSource> source;
     std::u16string sourceName;  // the table, for messages

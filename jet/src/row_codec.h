@@ -7,6 +7,7 @@
 #include "byte_reader.h"
 #include "jet/status.h"
 #include "jet/value.h"
+#include "layout.h"
 #include "table_definition.h"
 
 namespace jet {
@@ -33,7 +34,8 @@ class RowView {
 public:
     // Errors (corrupt, with `where`): a row shorter than its header or trailer, variable offsets
     // out of order or outside the row.
-    static Result<RowView> open(std::span<const std::uint8_t> row, const TableDefinition& table, const RowWhere& where);
+    static Result<RowView> open(std::span<const std::uint8_t> row, const TableDefinition& table,
+                                const RowWhere& where);
 
     // The bytes of `column`: null when its null-mask bit is clear, when the row has fewer
     // columns than the column's number (a column added later), or, for a variable column,
@@ -43,6 +45,11 @@ public:
     std::uint16_t columnCount() const { return m_columnCount; }
 
 private:
+    // Where the offset of variable column `k` is stored (k == count: the end of the data).
+    std::size_t variableOffsetPosition(std::size_t k) const {
+        return m_maskStart - layout::kRowTrailerField * (k + 2);
+    }
+
     ByteReader m_row{{}};
     std::uint16_t m_columnCount = 0;
     std::size_t m_maskStart = 0;
@@ -54,6 +61,7 @@ private:
 // bytes (the 12-byte descriptor plus any inline data) for readLongValue(); a zero-length memo
 // or OLE field is null. Unknown types come back as their bytes. Errors: a value whose size does
 // not fit its type.
-Result<Value> decodeField(const ColumnDefinition& column, const FieldBytes& field, const RowWhere& where);
+Result<Value> decodeField(const ColumnDefinition& column, const FieldBytes& field,
+                          const RowWhere& where);
 
 }  // namespace jet

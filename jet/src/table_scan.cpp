@@ -1,6 +1,9 @@
 #include "table_scan.h"
 
+#include <algorithm>
+
 #include "data_page.h"
+#include "fingerprint.h"
 #include "layout.h"
 #include "long_value.h"
 #include "result_set_data.h"
@@ -12,7 +15,9 @@ namespace jet {
 
 namespace {
 
-std::string tableWhere(const TableDefinition& table) { return "table " + toUtf8(table.name); }
+std::string tableWhere(const TableDefinition& table) {
+    return "table " + toUtf8(table.name);
+}
 
 }  // namespace
 
@@ -46,15 +51,16 @@ Status scanRows(const PageSource& source, const TableDefinition& table, const Ro
             // A moved row keeps a pointer to where its bytes now live; follow it once.
             std::uint32_t raw = 0;
             if (!ByteReader(*row).u32At(0, raw))
-                return corrupt("moved row of " + std::to_string(row->size()) + " bytes has no pointer (page " +
-                               std::to_string(pageNumber) + ", row " + std::to_string(rowIndex) + ", " + where + ")");
+                return corrupt("moved row of " + std::to_string(row->size()) +
+                               " bytes has no pointer (page " + std::to_string(pageNumber) +
+                               ", row " + std::to_string(rowIndex) + ", " + where + ")");
             const RowPointer target = RowPointer::fromRaw(raw);
-            const std::string movedWhere = "moved row at page " + std::to_string(pageNumber) + " row " +
-                                           std::to_string(rowIndex) + ", " + where;
+            const std::string movedWhere = "moved row at page " + std::to_string(pageNumber) +
+                                           " row " + std::to_string(rowIndex) + ", " + where;
             if (target.pageNumber == 0 || target.pageNumber >= source.pageCount())
                 return corrupt("moved row points at page " + std::to_string(target.pageNumber) +
-                               " outside the file (" + std::to_string(source.pageCount()) + " pages, " + movedWhere +
-                               ")");
+                               " outside the file (" + std::to_string(source.pageCount()) +
+                               " pages, " + movedWhere + ")");
             const PageBuffer* targetPage = &buffer;
             if (target.pageNumber != pageNumber) {
                 JET_TRY(source.readPage(target.pageNumber, targetBuffer));
@@ -66,14 +72,15 @@ Status scanRows(const PageSource& source, const TableDefinition& table, const Ro
                 return corrupt("moved row points at page " + std::to_string(target.pageNumber) +
                                ", which belongs to another table (" + movedWhere + ")");
             if (target.rowIndex >= holder->rowCount())
-                return corrupt("moved row points at row " + std::to_string(target.rowIndex) + " of page " +
-                               std::to_string(target.pageNumber) + ", which has " +
+                return corrupt("moved row points at row " + std::to_string(target.rowIndex) +
+                               " of page " + std::to_string(target.pageNumber) + ", which has " +
                                std::to_string(holder->rowCount()) + " rows (" + movedWhere + ")");
             const RowSlot targetSlot = holder->slot(target.rowIndex);
             // One hop only: a target that is deleted or itself moved is damage, not a chain.
             if (targetSlot.deleted || targetSlot.moved)
-                return corrupt(std::string("moved row points at a ") + (targetSlot.deleted ? "deleted" : "moved") +
-                               " row (page " + std::to_string(target.pageNumber) + " row " +
+                return corrupt(std::string("moved row points at a ") +
+                               (targetSlot.deleted ? "deleted" : "moved") + " row (page " +
+                               std::to_string(target.pageNumber) + " row " +
                                std::to_string(target.rowIndex) + ", " + movedWhere + ")");
             auto targetRow = holder->row(target.rowIndex, movedWhere);
             JET_TRY(targetRow);
@@ -92,8 +99,8 @@ SnapshotRequest allColumns(const TableDefinition& table) {
     return request;
 }
 
-Result<ResultSet> takeSnapshot(std::shared_ptr<const PageSource> source, const TableDefinition& table,
-                               const SnapshotRequest& request) {
+Result<ResultSet> takeSnapshot(std::shared_ptr<const PageSource> source,
+                               const TableDefinition& table, const SnapshotRequest& request) {
     auto data = std::make_shared<ResultSetData>();
     data->source = source;
     data->sourceName = table.name;
@@ -104,38 +111,50 @@ Result<ResultSet> takeSnapshot(std::shared_ptr<const PageSource> source, const T
     const ColumnDefinition* filterColumn =
         request.filterColumn ? &table.columns.at(*request.filterColumn) : nullptr;
     std::u16string text;  // the filter column's value, reused across rows
+    if (filterColumn == nullptr) {
+        // The stored row count is a hint only (it may be stale or damaged): reserve for it, but
+        // never more than a bounded amount.
+        constexpr std::size_t kReserveLimit = 100000;
+        const std::size_t expected = std::min<std::size_t>(table.rowCount, kReserveLimit);
+        data->cells.reserve(expected * request.columns.size());
+        data->locations.reserve(expected);
+        data->versions.reserve(expected);
+    }
 
-    const Status status = scanRows(*source, table, [&](RowLocation location, std::span<const std::uint8_t> bytes) {
-        const RowWhere where{&table.name, location.pageNumber, location.rowIndex};
-        auto row = RowView::open(bytes, table, where);
-        JET_TRY(row);
-        if (filterColumn != nullptr) {
-            auto field = row->field(*filterColumn, where);
-            JET_TRY(field);
-            if (field->null) return Status();
-            text.clear();
-            if (filterColumn->type == layout::kTypeMemo) {
-                if (field->bytes.empty()) return Status();  // a memo with no descriptor is null
-                auto value = readLongValue(*source, field->bytes,
-                                           "column " + toUtf8(filterColumn->name) + ", " + where.text());
-                JET_TRY(value);
-                decodeTextInto(*value, text);
-            } else {
-                decodeTextInto(field->bytes, text);
+    const Status status =
+        scanRows(*source, table, [&](RowLocation location, std::span<const std::uint8_t> bytes) {
+            const RowWhere where{&table.name, location.pageNumber, location.rowIndex};
+            auto row = RowView::open(bytes, table, where);
+            JET_TRY(row);
+            if (filterColumn != nullptr) {
+                auto field = row->field(*filterColumn, where);
+                JET_TRY(field);
+                if (field->null) return Status();
+                text.clear();
+                if (filterColumn->type == layout::kTypeMemo) {
+                    if (field->bytes.empty()) return Status();  // a memo with no descriptor is null
+                    auto value =
+                        readLongValue(*source, field->bytes,
+                                      "column " + toUtf8(filterColumn->name) + ", " + where.text());
+                    JET_TRY(value);
+                    decodeTextInto(*value, text);
+                } else {
+                    decodeTextInto(field->bytes, text);
+                }
+                if (!request.filter(text)) return Status();
             }
-            if (!request.filter(text)) return Status();
-        }
-        for (const std::size_t index : request.columns) {
-            const ColumnDefinition& column = table.columns[index];
-            auto field = row->field(column, where);
-            JET_TRY(field);
-            auto value = decodeField(column, *field, where);
-            JET_TRY(value);
-            data->cells.push_back(std::move(*value));
-        }
-        data->locations.push_back(location);
-        return Status();
-    });
+            for (const std::size_t index : request.columns) {
+                const ColumnDefinition& column = table.columns[index];
+                auto field = row->field(column, where);
+                JET_TRY(field);
+                auto value = decodeField(column, *field, where);
+                JET_TRY(value);
+                data->cells.push_back(std::move(*value));
+            }
+            data->locations.push_back(location);
+            data->versions.push_back(fingerprint64(bytes));
+            return Status();
+        });
     JET_TRY(status);
     return ResultSet(std::move(data));
 }

@@ -28,8 +28,8 @@ Status scanRows(const PageSource& source, const TableDefinition& table, const Ro
 
 // What a snapshot holds and which rows it keeps.
 struct SnapshotRequest {
-    std::vector<std::size_t> columns;     // indices into TableDefinition::columns, in output order
-    std::vector<std::u16string> names;    // output column names, one per entry of `columns`
+    std::vector<std::size_t> columns;   // indices into TableDefinition::columns, in output order
+    std::vector<std::u16string> names;  // output column names, one per entry of `columns`
     std::optional<std::size_t> filterColumn;  // index into TableDefinition::columns (text or memo)
     // Keeps the rows whose filter column value passes; a null value never passes.
     std::function<bool(std::u16string_view)> filter;
@@ -37,8 +37,8 @@ struct SnapshotRequest {
 
 // Scans the table into a ResultSet. Memo and OLE values keep their descriptor only (a memo
 // filter column is read to be tested, then dropped).
-Result<ResultSet> takeSnapshot(std::shared_ptr<const PageSource> source, const TableDefinition& table,
-                               const SnapshotRequest& request);
+Result<ResultSet> takeSnapshot(std::shared_ptr<const PageSource> source,
+                               const TableDefinition& table, const SnapshotRequest& request);
 
 // Every column of the table, in col_num order, no filter.
 SnapshotRequest allColumns(const TableDefinition& table);

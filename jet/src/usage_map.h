@@ -18,7 +18,8 @@ public:
     // Reads the map whose row `pointer` names and returns its pages in ascending order. A page
     // outside the file (page 0 included) is an error, as is a reference to a page that is not
     // a bitmap page. `where` names the owner for messages ("table ejaz").
-    static Result<std::vector<std::uint32_t>> readPages(const PageSource& source, RowPointer pointer,
+    static Result<std::vector<std::uint32_t>> readPages(const PageSource& source,
+                                                        RowPointer pointer,
                                                         const std::string& where);
 };
 

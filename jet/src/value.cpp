@@ -29,7 +29,8 @@ void civilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsig
     days += 719468;
     const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
     const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-    const unsigned yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const unsigned yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
     const unsigned monthIndex = (5 * dayOfYear + 2) / 153;
     day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
@@ -56,9 +57,9 @@ std::string dateText(double days) {
     unsigned day = 0;
     civilFromDays(dayNumber + kJetEpochFromUnix, year, month, day);
     char text[64];
-    std::snprintf(text, sizeof text, "%04lld-%02u-%02u %02lld:%02lld:%02lld", static_cast<long long>(year), month, day,
-                  static_cast<long long>(seconds / 3600), static_cast<long long>(seconds / 60 % 60),
-                  static_cast<long long>(seconds % 60));
+    std::snprintf(text, sizeof text, "%04lld-%02u-%02u %02lld:%02lld:%02lld",
+                  static_cast<long long>(year), month, day, static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
     return text;
 }
 
@@ -84,17 +85,19 @@ std::string decimalText(const Decimal& value) {
     unsigned __int128 magnitude = 0;
     for (int word = 3; word >= 0; --word) magnitude = (magnitude << 32) | value.magnitude[word];
     std::string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(magnitude % 10)));
-        magnitude /= 10;
-    } while (magnitude != 0);
+    // Digits least significant first, with the point and leading zeros as the scale needs.
     const std::size_t scale = value.scale;
-    if (scale > 0) {
-        if (digits.size() <= scale) digits.insert(0, scale + 1 - digits.size(), '0');
-        digits.insert(digits.size() - scale, ".");
+    std::string reversed;
+    bool zero = true;
+    for (std::size_t position = 0; magnitude != 0 || position <= scale; ++position) {
+        if (position == scale && scale > 0) reversed += '.';
+        const int digit = static_cast<int>(magnitude % 10);
+        zero = zero && digit == 0;
+        reversed += static_cast<char>('0' + digit);
+        magnitude /= 10;
     }
-    const bool zero = digits.find_first_not_of("0.") == std::string::npos;
-    return (value.negative && !zero ? "-" : "") + digits;
+    if (value.negative && !zero) reversed += '-';
+    return std::string(reversed.rbegin(), reversed.rend());
 }
 
 std::string guidText(const Guid& guid) {
@@ -113,20 +116,34 @@ std::string guidText(const Guid& guid) {
 
 std::string columnTypeName(std::uint8_t code) {
     switch (static_cast<ColumnType>(code)) {
-        case ColumnType::boolean: return "boolean";
-        case ColumnType::byte: return "byte";
-        case ColumnType::integer: return "integer";
-        case ColumnType::longInteger: return "long";
-        case ColumnType::currency: return "currency";
-        case ColumnType::single: return "single";
-        case ColumnType::doubleFloat: return "double";
-        case ColumnType::dateTime: return "datetime";
-        case ColumnType::binary: return "binary";
-        case ColumnType::text: return "text";
-        case ColumnType::ole: return "ole";
-        case ColumnType::memo: return "memo";
-        case ColumnType::guid: return "guid";
-        case ColumnType::decimal: return "decimal";
+        case ColumnType::boolean:
+            return "boolean";
+        case ColumnType::byte:
+            return "byte";
+        case ColumnType::integer:
+            return "integer";
+        case ColumnType::longInteger:
+            return "long";
+        case ColumnType::currency:
+            return "currency";
+        case ColumnType::single:
+            return "single";
+        case ColumnType::doubleFloat:
+            return "double";
+        case ColumnType::dateTime:
+            return "datetime";
+        case ColumnType::binary:
+            return "binary";
+        case ColumnType::text:
+            return "text";
+        case ColumnType::ole:
+            return "ole";
+        case ColumnType::memo:
+            return "memo";
+        case ColumnType::guid:
+            return "guid";
+        case ColumnType::decimal:
+            return "decimal";
     }
     char text[16];
     std::snprintf(text, sizeof text, "type 0x%02X", code);
@@ -146,9 +163,11 @@ std::string toDisplayText(const Value& value) {
         std::string operator()(const Decimal& v) const { return decimalText(v); }
         std::string operator()(const std::u16string& v) const { return toUtf8(v); }
         std::string operator()(const std::vector<std::uint8_t>& v) const {
-            std::string out;
-            out.reserve(v.size() * 2);
-            for (std::uint8_t byte : v) appendHex(out, byte);
+            std::string out(v.size() * 2, '0');
+            for (std::size_t i = 0; i < v.size(); ++i) {
+                out[2 * i] = kHexDigits[v[i] >> 4];
+                out[2 * i + 1] = kHexDigits[v[i] & 0xF];
+            }
             return out;
         }
     };
@@ -160,7 +179,8 @@ std::string toUtf8(std::u16string_view text) {
     out.reserve(text.size() * 2);
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
@@ -211,7 +231,8 @@ std::u16string fromUtf8(std::string_view text) {
             if ((next & 0xC0) != 0x80) valid = false;
             c = (c << 6) | (next & 0x3F);
         }
-        if (length > 1 && valid && (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))) valid = false;
+        if (length > 1 && valid && (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)))
+            valid = false;
         if (!valid) {
             out += u'\uFFFD';
             ++i;

@@ -29,7 +29,8 @@ ToolRun jetsql(const std::vector<std::string>& arguments) {
 class JetsqlTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_fixture = std::filesystem::temp_directory_path() / ("kelvora-jetsql-" + std::to_string(::getpid()) + ".mdb");
+        s_fixture = std::filesystem::temp_directory_path() /
+                    ("kelvora-jetsql-" + std::to_string(::getpid()) + ".mdb");
         s_buildError = kelvora::test::writeReaderFixture(s_fixture);
     }
     static void TearDownTestSuite() { std::filesystem::remove(s_fixture); }
@@ -59,14 +60,17 @@ TEST_F(JetsqlTest, QuotesFieldsAndKeepsNullApartFromEmptyText) {
     EXPECT_EQ(list.status, 0) << list.err;
     EXPECT_EQ(list.out, "table Kolliyat\ntable Ёлка\nquery Qkolliyat (select)\n");
 
-    const ToolRun rows = jetsql({s_fixture.string(), "SELECT * FROM Kolliyat WHERE shomare > 1", "x"});
+    const ToolRun rows =
+        jetsql({s_fixture.string(), "SELECT * FROM Kolliyat WHERE shomare > 1", "x"});
     EXPECT_EQ(rows.status, 2) << "three arguments are a usage error";
 
-    const ToolRun some = jetsql({s_fixture.string(), "select * from kolliyat where porsesh like '_%' and"});
+    const ToolRun some =
+        jetsql({s_fixture.string(), "select * from kolliyat where porsesh like '_%' and"});
     EXPECT_EQ(some.status, 1);
     EXPECT_TRUE(some.err.starts_with("jetsql: syntax error at position")) << some.err;
 
-    const ToolRun filtered = jetsql({s_fixture.string(), "select * from Qkolliyat where kholase like '%'"});
+    const ToolRun filtered =
+        jetsql({s_fixture.string(), "select * from Qkolliyat where kholase like '%'"});
     ASSERT_EQ(filtered.status, 0) << filtered.err;
     // Row 1's memo is long: check it by its size and ends.
     const std::string longMemo = "ب";
@@ -89,11 +93,20 @@ TEST_F(JetsqlTest, ErrorsGoToStderrWithExitStatus) {
     const std::string password = kelvora::test::testdataFile("V2000_with-password.mdb").string();
     const std::vector<Case> cases = {
         {"no arguments", {}, 2, "usage: jetsql FILE"},
-        {"unknown table", {s_fixture.string(), "nope"}, 1, "jetsql: no table or query named \"nope\"\n"},
-        {"missing file", {"/nonexistent.mdb"}, 1, "jetsql: cannot open \"/nonexistent.mdb\": no such file\n"},
-        {"password", {password}, 1,
+        {"unknown table",
+         {s_fixture.string(), "nope"},
+         1,
+         "jetsql: no table or query named \"nope\"\n"},
+        {"missing file",
+         {"/nonexistent.mdb"},
+         1,
+         "jetsql: cannot open \"/nonexistent.mdb\": no such file\n"},
+        {"password",
+         {password},
+         1,
          "jetsql: \"" + password +
-             "\" is protected by a database password; password-protected databases cannot be opened\n"},
+             "\" is protected by a database password; password-protected databases cannot be "
+             "opened\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -56,11 +56,16 @@ std::string normalise(std::uint8_t type, const std::string& text, Reader reader)
     if (text == kCsvNull) return kCsvNull;
     switch (type) {
         case jet::layout::kTypeBoolean:
-            return (text == "1" || text == "true") ? "1" : (text == "0" || text == "false") ? "0" : "bad boolean " + text;
+            return (text == "1" || text == "true")    ? "1"
+                   : (text == "0" || text == "false") ? "0"
+                                                      : "bad boolean " + text;
         case jet::layout::kTypeCurrency:
-        case jet::layout::kTypeDecimal: return trimDecimal(text);
-        case jet::layout::kTypeSingle: return numberText(text, 6);
-        case jet::layout::kTypeDouble: return numberText(text, 12);
+        case jet::layout::kTypeDecimal:
+            return trimDecimal(text);
+        case jet::layout::kTypeSingle:
+            return numberText(text, 6);
+        case jet::layout::kTypeDouble:
+            return numberText(text, 12);
         case jet::layout::kTypeGuid: {
             std::string plain = text;
             // mdb-export's hex mode prints a GUID as the hex of its "{...}" text, and that text
@@ -97,11 +102,13 @@ std::string normalise(std::uint8_t type, const std::string& text, Reader reader)
             if (reader == Reader::mdbExport && text.size() >= kMdbExportMemoLimit - 8)
                 return text.substr(0, kMdbExportMemoLimit - 8) + "...(long)";
             return text;
-        default: return text;
+        default:
+            return text;
     }
 }
 
-std::vector<CsvRow> normaliseRows(const std::vector<CsvRow>& rows, const std::vector<std::uint8_t>& types,
+std::vector<CsvRow> normaliseRows(const std::vector<CsvRow>& rows,
+                                  const std::vector<std::uint8_t>& types,
                                   const std::vector<bool>& skip, Reader reader) {
     std::vector<CsvRow> out;
     for (const CsvRow& row : rows) {
@@ -116,15 +123,18 @@ std::vector<CsvRow> normaliseRows(const std::vector<CsvRow>& rows, const std::ve
 
 std::string rowText(const CsvRow& row) {
     std::string out;
-    for (const auto& cell : row) out += (out.empty() ? "" : " | ") + (cell == kCsvNull ? "<null>" : cell.substr(0, 80));
+    for (const auto& cell : row)
+        out += (out.empty() ? "" : " | ") + (cell == kCsvNull ? "<null>" : cell.substr(0, 80));
     return out;
 }
 
-void expectSameRows(const std::vector<CsvRow>& ours, const std::vector<CsvRow>& theirs, const std::string& oracle) {
+void expectSameRows(const std::vector<CsvRow>& ours, const std::vector<CsvRow>& theirs,
+                    const std::string& oracle) {
     ASSERT_EQ(ours.size(), theirs.size()) << "row count differs from " << oracle;
     for (std::size_t r = 0; r < ours.size(); ++r)
-        ASSERT_EQ(ours[r], theirs[r]) << "first differing row (sorted) against " << oracle << "\nours:   "
-                                      << rowText(ours[r]) << "\ntheirs: " << rowText(theirs[r]);
+        ASSERT_EQ(ours[r], theirs[r])
+            << "first differing row (sorted) against " << oracle << "\nours:   " << rowText(ours[r])
+            << "\ntheirs: " << rowText(theirs[r]);
 }
 
 // Our rows of `entry` as CSV fields (null as kCsvNull), with the column types.
@@ -149,8 +159,8 @@ void readOurs(const jet::DatabaseImpl& database, const jet::CatalogEntry& entry,
 
 // Compares one table with one oracle. Columns of types the oracle cannot print (unknown codes)
 // are left out on both sides.
-void compareTable(const jet::DatabaseImpl& database, const jet::CatalogEntry& entry, const OracleTable& oracle,
-                  Reader reader, const std::string& oracleName) {
+void compareTable(const jet::DatabaseImpl& database, const jet::CatalogEntry& entry,
+                  const OracleTable& oracle, Reader reader, const std::string& oracleName) {
     ASSERT_TRUE(oracle.ok) << oracle.error;
     CsvRow header;
     std::vector<std::uint8_t> types;
@@ -159,8 +169,8 @@ void compareTable(const jet::DatabaseImpl& database, const jet::CatalogEntry& en
     EXPECT_EQ(header, oracle.header) << "column names and order differ from " << oracleName;
     std::vector<bool> skip;
     for (std::uint8_t type : types) skip.push_back(jet::columnTypeName(type).starts_with("type "));
-    expectSameRows(normaliseRows(ours, types, skip, reader), normaliseRows(oracle.rows, types, skip, reader),
-                   oracleName);
+    expectSameRows(normaliseRows(ours, types, skip, reader),
+                   normaliseRows(oracle.rows, types, skip, reader), oracleName);
 }
 
 class OracleTest : public ::testing::TestWithParam<std::filesystem::path> {};
@@ -168,13 +178,15 @@ class OracleTest : public ::testing::TestWithParam<std::filesystem::path> {};
 std::unique_ptr<jet::DatabaseImpl> openIgnoringPassword(const std::filesystem::path& file) {
     auto source = jet::PageSource::openFile(file, false);
     if (!source.ok()) return nullptr;
-    auto database = jet::DatabaseImpl::open(std::shared_ptr<jet::PageSource>(std::move(*source)), {true});
+    auto database =
+        jet::DatabaseImpl::open(std::shared_ptr<jet::PageSource>(std::move(*source)), {true});
     return database.ok() ? std::move(*database) : nullptr;
 }
 
 TEST_P(OracleTest, EveryTableMatchesBothOracles) {
     const auto file = GetParam();
-    const std::string missing = kelvora::test::mdbExportMissing() + kelvora::test::mdbReaderMissing();
+    const std::string missing =
+        kelvora::test::mdbExportMissing() + kelvora::test::mdbReaderMissing();
     ASSERT_TRUE(missing.empty()) << missing;
 
     auto opened = jet::Database::open(file, jet::Database::Mode::readOnly);
@@ -182,9 +194,10 @@ TEST_P(OracleTest, EveryTableMatchesBothOracles) {
     if (hasPassword) {
         ASSERT_FALSE(opened.ok());
         EXPECT_EQ(opened.status().code(), jet::StatusCode::unsupported);
-        EXPECT_EQ(opened.status().message(), "\"" + file.string() +
-                                                 "\" is protected by a database password; password-protected "
-                                                 "databases cannot be opened");
+        EXPECT_EQ(opened.status().message(),
+                  "\"" + file.string() +
+                      "\" is protected by a database password; password-protected "
+                      "databases cannot be opened");
     } else {
         ASSERT_TRUE(opened.ok()) << opened.status().message();
         std::vector<std::string> names;
@@ -200,21 +213,25 @@ TEST_P(OracleTest, EveryTableMatchesBothOracles) {
     for (const jet::CatalogEntry& entry : tables) {
         const std::string name = jet::toUtf8(entry.name);
         SCOPED_TRACE("table " + name);
-        compareTable(*database, entry, kelvora::test::mdbExportRows(file, name), Reader::mdbExport, "mdb-export");
+        compareTable(*database, entry, kelvora::test::mdbExportRows(file, name), Reader::mdbExport,
+                     "mdb-export");
         auto viaReader = kelvora::test::mdbReaderRows(file, name);
         // mdb-reader 3.2.0 refuses tables with a column of type 0x11 (Access 2000's
         // MSysAccessObjects); mdb-export still covers them.
-        if (!viaReader.ok && viaReader.error.find("Unsupported column type") != std::string::npos) continue;
+        if (!viaReader.ok && viaReader.error.find("Unsupported column type") != std::string::npos)
+            continue;
         compareTable(*database, entry, viaReader, Reader::mdbReader, "mdb-reader");
     }
 }
 
 std::string fileTestName(const ::testing::TestParamInfo<std::filesystem::path>& info) {
     std::string name;
-    for (char c : info.param.stem().string()) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    for (char c : info.param.stem().string())
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return name;
 }
 
-INSTANTIATE_TEST_SUITE_P(RealFiles, OracleTest, ::testing::ValuesIn(kelvora::test::realFiles()), fileTestName);
+INSTANTIATE_TEST_SUITE_P(RealFiles, OracleTest, ::testing::ValuesIn(kelvora::test::realFiles()),
+                         fileTestName);
 
 }  // namespace

@@ -26,7 +26,9 @@ using kelvora::test::getU32;
 using kelvora::test::putU16;
 using kelvora::test::putU32;
 
-Bytes fileBytes(const std::string& name) { return kelvora::test::readFileBytes(kelvora::test::testdataFile(name)); }
+Bytes fileBytes(const std::string& name) {
+    return kelvora::test::readFileBytes(kelvora::test::testdataFile(name));
+}
 
 std::unique_ptr<jet::DatabaseImpl> openImpl(Bytes bytes) {
     auto database = kelvora::test::openBytesIgnoringPassword(std::move(bytes));
@@ -49,8 +51,9 @@ std::vector<std::vector<std::string>> displayRows(const jet::ResultSet& rows) {
         std::vector<std::string> row;
         for (std::size_t c = 0; c < rows.columns().size(); ++c) {
             auto value = rows.value(r, c);
-            row.push_back(!value.ok() ? "error: " + value.status().message()
-                                      : jet::isNull(*value) ? "<null>" : jet::toDisplayText(*value));
+            row.push_back(!value.ok()           ? "error: " + value.status().message()
+                          : jet::isNull(*value) ? "<null>"
+                                                : jet::toDisplayText(*value));
         }
         out.push_back(std::move(row));
     }
@@ -65,8 +68,12 @@ std::vector<std::vector<std::string>> readRows(const Bytes& bytes, std::u16strin
     return rows.ok() ? displayRows(*rows) : std::vector<std::vector<std::string>>{};
 }
 
-std::size_t pageStart(std::uint32_t page) { return std::size_t{page} * layout::kPageSize; }
-std::size_t slotAt(std::uint32_t page, std::uint16_t row) { return pageStart(page) + layout::kDataRowSlots + 2 * row; }
+std::size_t pageStart(std::uint32_t page) {
+    return std::size_t{page} * layout::kPageSize;
+}
+std::size_t slotAt(std::uint32_t page, std::uint16_t row) {
+    return pageStart(page) + layout::kDataRowSlots + 2 * row;
+}
 std::size_t rowAt(const Bytes& bytes, std::uint32_t page, std::uint16_t row) {
     return pageStart(page) + (getU16(bytes, slotAt(page, row)) & layout::kRowSlotOffsetMask);
 }
@@ -113,7 +120,8 @@ TEST(RowsTest, DeletedColumnsLeaveGapsInColumnNumbers) {
     EXPECT_TRUE(table->columns[0].indexed);
     EXPECT_FALSE(table->columns[2].indexed);
     EXPECT_EQ(readRows(fileBytes("delColTestV2000.mdb"), u"Table1"),
-              (std::vector<std::vector<std::string>>{{"0", "2", "foo", "foo2"}, {"3", "5", "bar", "bar2"}}));
+              (std::vector<std::vector<std::string>>{{"0", "2", "foo", "foo2"},
+                                                     {"3", "5", "bar", "bar2"}}));
 }
 
 TEST(RowsTest, RowWithFewerColumnsReadsLaterColumnsAsNull) {
@@ -122,7 +130,8 @@ TEST(RowsTest, RowWithFewerColumnsReadsLaterColumnsAsNull) {
     // size (one byte for 3 or 6 columns).
     putU16(bytes, rowAt(bytes, kDelColDataPage, 0), 3);
     EXPECT_EQ(readRows(bytes, u"Table1"),
-              (std::vector<std::vector<std::string>>{{"0", "2", "<null>", "<null>"}, {"3", "5", "bar", "bar2"}}));
+              (std::vector<std::vector<std::string>>{{"0", "2", "<null>", "<null>"},
+                                                     {"3", "5", "bar", "bar2"}}));
 }
 
 TEST(RowsTest, DecimalsAndAnInlineMemo) {
@@ -130,8 +139,9 @@ TEST(RowsTest, DecimalsAndAnInlineMemo) {
     ASSERT_NE(database, nullptr);
     auto rows = database->readTable(tableEntry(*database, u"test"));
     ASSERT_TRUE(rows.ok()) << rows.status().message();
-    EXPECT_EQ(displayRows(*rows),
-              (std::vector<std::vector<std::string>>{{"some data", "1", "0", "0", "4", "-1", "1"}}));
+    EXPECT_EQ(
+        displayRows(*rows),
+        (std::vector<std::vector<std::string>>{{"some data", "1", "0", "0", "4", "-1", "1"}}));
     auto memo = rows->value(0, 0);
     ASSERT_TRUE(memo.ok());
     EXPECT_EQ(std::get<std::u16string>(*memo), u"some data");
@@ -164,7 +174,8 @@ TEST_P(LongValueTest, EveryFormIsReadToItsFullLength) {
     std::set<jet::LongValueDescriptor::Kind> kinds;
     std::vector<std::size_t> lengths;
     const jet::Status status = jet::scanRows(
-        database->source(), *table, [&](jet::RowLocation location, std::span<const std::uint8_t> bytes) {
+        database->source(), *table,
+        [&](jet::RowLocation location, std::span<const std::uint8_t> bytes) {
             const jet::RowWhere where{&table->name, location.pageNumber, location.rowIndex};
             auto row = jet::RowView::open(bytes, *table, where);
             JET_TRY(row);
@@ -191,7 +202,8 @@ TEST_P(LongValueTest, EveryFormIsReadToItsFullLength) {
     for (std::size_t r = 0; r < rows->rowCount(); ++r) {
         auto value = rows->value(r, static_cast<std::size_t>(index));
         ASSERT_TRUE(value.ok()) << value.status().message();
-        if (const auto* bytes = std::get_if<std::vector<std::uint8_t>>(&*value)) snapshotLengths.push_back(bytes->size());
+        if (const auto* bytes = std::get_if<std::vector<std::uint8_t>>(&*value))
+            snapshotLengths.push_back(bytes->size());
     }
     EXPECT_EQ(snapshotLengths, lengths);
 }
@@ -199,7 +211,10 @@ TEST_P(LongValueTest, EveryFormIsReadToItsFullLength) {
 using Kind = jet::LongValueDescriptor::Kind;
 INSTANTIATE_TEST_SUITE_P(
     V2000SystemTables, LongValueTest,
-    ::testing::Values(LongValueCase{"inline_and_single_row", "MSysObjects", u"LvProp", {Kind::inlineData, Kind::singleRow}},
+    ::testing::Values(LongValueCase{"inline_and_single_row",
+                                    "MSysObjects",
+                                    u"LvProp",
+                                    {Kind::inlineData, Kind::singleRow}},
                       LongValueCase{"chained_rows", "MSysNameMap", u"NameMap", {Kind::chain}}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -210,15 +225,18 @@ void moveRowWithinPage(Bytes& bytes, std::uint32_t page, std::uint16_t rowIndex)
     const std::size_t base = pageStart(page);
     const std::uint16_t count = getU16(bytes, base + layout::kDataRowCount);
     const std::size_t start = rowAt(bytes, page, rowIndex);
-    const std::size_t end = rowIndex == 0 ? base + layout::kPageSize : rowAt(bytes, page, rowIndex - 1);
+    const std::size_t end =
+        rowIndex == 0 ? base + layout::kPageSize : rowAt(bytes, page, rowIndex - 1);
     const std::size_t lowest = rowAt(bytes, page, count - 1);
     const std::size_t newStart = lowest - (end - start);
     ASSERT_GE(newStart, base + layout::kDataRowSlots + 2 * (count + 1));
     std::copy(bytes.begin() + start, bytes.begin() + end, bytes.begin() + newStart);
-    putU16(bytes, slotAt(page, count), static_cast<std::uint16_t>((newStart - base) | layout::kRowSlotHidden));
+    putU16(bytes, slotAt(page, count),
+           static_cast<std::uint16_t>((newStart - base) | layout::kRowSlotHidden));
     putU16(bytes, base + layout::kDataRowCount, count + 1);
     putU32(bytes, start, (page << 8) | count);
-    putU16(bytes, slotAt(page, rowIndex), getU16(bytes, slotAt(page, rowIndex)) | layout::kRowSlotMoved);
+    putU16(bytes, slotAt(page, rowIndex),
+           getU16(bytes, slotAt(page, rowIndex)) | layout::kRowSlotMoved);
 }
 
 TEST(RowsTest, MovedRowIsReadOnceThroughItsPointer) {
@@ -232,7 +250,8 @@ TEST(RowsTest, MovedRowIsReadOnceThroughItsPointer) {
     auto rows = database->readTable(tableEntry(*database, u"Table1"));
     ASSERT_TRUE(rows.ok()) << rows.status().message();
     EXPECT_EQ(displayRows(*rows), before);
-    EXPECT_EQ(rows->location(0), (jet::RowLocation{kDelColDataPage, 0})) << "the original slot, not the target";
+    EXPECT_EQ(rows->location(0), (jet::RowLocation{kDelColDataPage, 0}))
+        << "the original slot, not the target";
 }
 
 // A damaged file and the error reading it must end in.
@@ -244,20 +263,24 @@ struct DamageCase {
 };
 
 // The file offset of the first `kind` descriptor of `column` in `table` (any table).
-std::size_t findDescriptor(const Bytes& bytes, std::u16string_view tableName, std::u16string_view columnName, Kind kind) {
+std::size_t findDescriptor(const Bytes& bytes, std::u16string_view tableName,
+                           std::u16string_view columnName, Kind kind) {
     auto database = openImpl(bytes);
     auto table = database->tableDefinition(tableEntry(*database, tableName));
     const jet::ColumnDefinition* column = table->findColumn(columnName);
     std::size_t found = 0;
-    jet::scanRows(database->source(), *table, [&](jet::RowLocation location, std::span<const std::uint8_t> row) {
-        const jet::RowWhere where{&table->name, location.pageNumber, location.rowIndex};
-        auto field = jet::RowView::open(row, *table, where)->field(*column, where);
-        if (found != 0 || field->null) return jet::Status();
-        if (jet::LongValueDescriptor::parse(field->bytes, "")->kind != kind) return jet::Status();
-        found = rowAt(bytes, location.pageNumber, location.rowIndex) +
-                static_cast<std::size_t>(field->bytes.data() - row.data());
-        return jet::Status();
-    });
+    jet::scanRows(
+        database->source(), *table,
+        [&](jet::RowLocation location, std::span<const std::uint8_t> row) {
+            const jet::RowWhere where{&table->name, location.pageNumber, location.rowIndex};
+            auto field = jet::RowView::open(row, *table, where)->field(*column, where);
+            if (found != 0 || field->null) return jet::Status();
+            if (jet::LongValueDescriptor::parse(field->bytes, "")->kind != kind)
+                return jet::Status();
+            found = rowAt(bytes, location.pageNumber, location.rowIndex) +
+                    static_cast<std::size_t>(field->bytes.data() - row.data());
+            return jet::Status();
+        });
     EXPECT_NE(found, 0u);
     return found;
 }
@@ -269,7 +292,8 @@ const std::vector<DamageCase>& damageCases() {
          "row offset 0x5 outside the row area (page 29, row 0, table Table1)"},
         {"slots_out_of_order", "delColTestV2000.mdb",
          [](Bytes& b) { putU16(b, slotAt(kDelColDataPage, 1), 0x0FD0); },
-         "row offset 0xfd0 past the end of the row before it at 0xfcf (page 29, row 1, table Table1)"},
+         "row offset 0xfd0 past the end of the row before it at 0xfcf (page 29, row 1, table "
+         "Table1)"},
         {"row_shorter_than_header", "delColTestV2000.mdb",
          [](Bytes& b) { putU16(b, slotAt(kDelColDataPage, 1), 0x0FCE); },
          "row of 1 bytes is shorter than its header (page 29, row 1, table Table1)"},
@@ -285,21 +309,25 @@ const std::vector<DamageCase>& damageCases() {
          "data page 29 claims 300 rows, more than a page can hold"},
         {"moved_row_to_missing_page", "delColTestV2000.mdb",
          [](Bytes& b) {
-             putU16(b, slotAt(kDelColDataPage, 0), getU16(b, slotAt(kDelColDataPage, 0)) | layout::kRowSlotMoved);
+             putU16(b, slotAt(kDelColDataPage, 0),
+                    getU16(b, slotAt(kDelColDataPage, 0)) | layout::kRowSlotMoved);
              putU32(b, rowAt(b, kDelColDataPage, 0), 0xFFFFFF00);
          },
          "moved row points at page 16777215 outside the file (31 pages"},
         {"moved_row_to_deleted_row", "delColTestV2000.mdb",
          [](Bytes& b) {
-             putU16(b, slotAt(kDelColDataPage, 0), getU16(b, slotAt(kDelColDataPage, 0)) | layout::kRowSlotMoved);
+             putU16(b, slotAt(kDelColDataPage, 0),
+                    getU16(b, slotAt(kDelColDataPage, 0)) | layout::kRowSlotMoved);
              putU32(b, rowAt(b, kDelColDataPage, 0), (kDelColDataPage << 8) | 1);
-             putU16(b, slotAt(kDelColDataPage, 1), getU16(b, slotAt(kDelColDataPage, 1)) | layout::kRowSlotDeleted);
+             putU16(b, slotAt(kDelColDataPage, 1),
+                    getU16(b, slotAt(kDelColDataPage, 1)) | layout::kRowSlotDeleted);
          },
          "moved row points at a deleted row (page 29 row 1"},
         {"moved_row_to_moved_row", "delColTestV2000.mdb",
          [](Bytes& b) {
              for (std::uint16_t row : {0, 1}) {
-                 putU16(b, slotAt(kDelColDataPage, row), getU16(b, slotAt(kDelColDataPage, row)) | layout::kRowSlotMoved);
+                 putU16(b, slotAt(kDelColDataPage, row),
+                        getU16(b, slotAt(kDelColDataPage, row)) | layout::kRowSlotMoved);
                  putU32(b, rowAt(b, kDelColDataPage, row), (kDelColDataPage << 8) | (1 - row));
              }
          },
@@ -312,7 +340,9 @@ const std::vector<DamageCase>& damageCases() {
          },
          "usage map names page 0, outside the file's pages 1..30 (usage map of table Table1)"},
         {"usage_map_past_the_end", "delColTestV2000.mdb",
-         [](Bytes& b) { putU32(b, rowAt(b, kDelColOwnedMapPage, 0) + layout::kUsageMapInlineStart, 0x00FFFF00); },
+         [](Bytes& b) {
+             putU32(b, rowAt(b, kDelColOwnedMapPage, 0) + layout::kUsageMapInlineStart, 0x00FFFF00);
+         },
          "outside the file's pages 1..30 (usage map of table Table1)"},
         {"usage_map_of_unknown_kind", "delColTestV2000.mdb",
          [](Bytes& b) { b[rowAt(b, kDelColOwnedMapPage, 0)] = 7; },
@@ -331,7 +361,9 @@ const std::vector<DamageCase>& damageCases() {
          [](Bytes& b) { putU16(b, pageStart(kDelColTdef) + layout::kTdefColumnCount, 0xFFFF); },
          "table definition ends inside its column descriptors (table Table1, TDEF page 24)"},
         {"tdef_index_count_absurd", "delColTestV2000.mdb",
-         [](Bytes& b) { putU32(b, pageStart(kDelColTdef) + layout::kTdefRealIndexCount, 0x7FFFFFFF); },
+         [](Bytes& b) {
+             putU32(b, pageStart(kDelColTdef) + layout::kTdefRealIndexCount, 0x7FFFFFFF);
+         },
          "table definition ends inside its index statistics (table Table1, TDEF page 24)"},
         {"catalogue_tdef_not_a_tdef", "delColTestV2000.mdb",
          [](Bytes& b) { b[pageStart(layout::kMSysObjectsTdefPage)] = layout::kPageData; },
@@ -350,7 +382,8 @@ const std::vector<DamageCase>& damageCases() {
              const std::size_t at = findDescriptor(b, u"MSysNameMap", u"NameMap", Kind::chain);
              putU32(b, at, getU32(b, at) + 5000);
          },
-         "long value chain ends after 194 of 5194 bytes (column NameMap, page 28, row 0, table MSysNameMap)"},
+         "long value chain ends after 194 of 5194 bytes (column NameMap, page 28, row 0, table "
+         "MSysNameMap)"},
         {"long_value_chain_longer_than_length", "V2000_with-password.mdb",
          [](Bytes& b) {
              // The first row holds the whole value; give it a next row all the same.

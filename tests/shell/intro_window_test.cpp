@@ -49,7 +49,9 @@ T* part(const QWidget& form, const char* name) {
     return found;
 }
 
-void pointAt(QWidget* widget) { QTest::mouseMove(widget, widget->rect().center()); }
+void pointAt(QWidget* widget) {
+    QTest::mouseMove(widget, widget->rect().center());
+}
 
 // The one logo shown (1-based row), 0 when none is, -1 when more than one is.
 int shownLogo(const shell::TForm2& form) {
@@ -112,7 +114,9 @@ void IntroWindowTest::init() {
     QTest::mouseMove(m_form.get(), QPoint(2, 476));
 }
 
-void IntroWindowTest::cleanup() { m_form.reset(); }
+void IntroWindowTest::cleanup() {
+    m_form.reset();
+}
 
 void IntroWindowTest::chromeIsBorderlessFixedAndCentredOnce() {
     shell::TForm2& form = *m_form;
@@ -142,10 +146,13 @@ void IntroWindowTest::hotSpotsAndPanelsLieWhereTheMenuNeedsThem() {
     QCOMPARE(form.Shape3->geometry(), QRect(416, 10, 17, 17));
     QCOMPARE(form.Panel1->geometry(), QRect(77, 12, 285, 376));
     QCOMPARE(form.Panel2->geometry(), QRect(26, 5, 408, 465));
-    for (const QWidget* menu : {static_cast<QWidget*>(form.Label1), static_cast<QWidget*>(form.Label2),
-                                static_cast<QWidget*>(form.Label3)}) {
-        QVERIFY2(form.Panel1->geometry().contains(menu->geometry()), qPrintable(menu->objectName()));
-        QVERIFY2(form.Panel2->geometry().contains(menu->geometry()), qPrintable(menu->objectName()));
+    for (const QWidget* menu :
+         {static_cast<QWidget*>(form.Label1), static_cast<QWidget*>(form.Label2),
+          static_cast<QWidget*>(form.Label3)}) {
+        QVERIFY2(form.Panel1->geometry().contains(menu->geometry()),
+                 qPrintable(menu->objectName()));
+        QVERIFY2(form.Panel2->geometry().contains(menu->geometry()),
+                 qPrintable(menu->objectName()));
     }
     // The book introduction leaves the hot spots and the publisher's link reachable; the
     // answering centres cover the hot spots.
@@ -214,8 +221,12 @@ void IntroWindowTest::panelOverAStillPointerLeavesTheLabelMaroon_data() {
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("panel");
     QTest::addColumn<QString>("exit");
-    QTest::newRow("book introduction") << "Label2" << "Panel1" << "SpeedButton1";
-    QTest::newRow("answering centres") << "Label3" << "Panel2" << "SpeedButton2";
+    QTest::newRow("book introduction") << "Label2"
+                                       << "Panel1"
+                                       << "SpeedButton1";
+    QTest::newRow("answering centres") << "Label3"
+                                       << "Panel2"
+                                       << "SpeedButton2";
 }
 
 void IntroWindowTest::panelOverAStillPointerLeavesTheLabelMaroon() {
@@ -339,22 +350,37 @@ void IntroWindowTest::linksOpenTheirAddresses_data() {
     QTest::addColumn<QString>("panel");  // the menu label that opens the link's panel, if any
     QTest::addColumn<QString>("link");
     QTest::addColumn<QString>("address");
-    QTest::newRow("publisher's link on the window")
-        << "" << "Label4" << "http://www.morvandel.example";
-    QTest::newRow("publisher's link in the credits")
-        << "Label2" << "Label12" << "http://www.morvandel.example";
-    QTest::newRow("row 1") << "Label3" << "Label23" << "http://www.markaz-noor.example";
-    QTest::newRow("row 2") << "Label3" << "Label24" << "http://www.pasokh-shobahat.example";
-    QTest::newRow("row 3") << "Label3" << "Label22" << "http://www.khane-porsesh.example";
-    QTest::newRow("row 4") << "Label3" << "Label25" << "http://www.kanoon-andishe.example";
+    QTest::newRow("publisher's link on the window") << ""
+                                                    << "Label4"
+                                                    << "http://www.morvandel.example";
+    QTest::newRow("publisher's link in the credits") << "Label2"
+                                                     << "Label12"
+                                                     << "http://www.morvandel.example";
+    QTest::newRow("row 1") << "Label3"
+                           << "Label23"
+                           << "http://www.markaz-noor.example";
+    QTest::newRow("row 2") << "Label3"
+                           << "Label24"
+                           << "http://www.pasokh-shobahat.example";
+    QTest::newRow("row 3") << "Label3"
+                           << "Label22"
+                           << "http://www.khane-porsesh.example";
+    QTest::newRow("row 4") << "Label3"
+                           << "Label25"
+                           << "http://www.kanoon-andishe.example";
     QTest::newRow("row 5: full address handed over as it is")
-        << "Label3" << "Label26" << "http://www.morvandel.example/centres/";
-    QTest::newRow("row 6: caption shorter than the address")
-        << "Label3" << "Label28" << "http://www.hedayat-pasokh.example";
-    QTest::newRow("row 7: caption shorter than the address")
-        << "Label3" << "Label27" << "http://www.pasokh-qom.example";
-    QTest::newRow("row 8 is the publisher's")
-        << "Label3" << "Label29" << "http://www.morvandel.example";
+        << "Label3"
+        << "Label26"
+        << "http://www.morvandel.example/centres/";
+    QTest::newRow("row 6: caption shorter than the address") << "Label3"
+                                                             << "Label28"
+                                                             << "http://www.hedayat-pasokh.example";
+    QTest::newRow("row 7: caption shorter than the address") << "Label3"
+                                                             << "Label27"
+                                                             << "http://www.pasokh-qom.example";
+    QTest::newRow("row 8 is the publisher's") << "Label3"
+                                              << "Label29"
+                                              << "http://www.morvandel.example";
 }
 
 void IntroWindowTest::linksOpenTheirAddresses() {
@@ -363,7 +389,8 @@ void IntroWindowTest::linksOpenTheirAddresses() {
     QFETCH(QString, address);
     shell::TForm2& form = *m_form;
     UrlCatcher catcher;
-    if (!panel.isEmpty()) QTest::mouseClick(part(form, panel.toLatin1().constData()), Qt::LeftButton);
+    if (!panel.isEmpty())
+        QTest::mouseClick(part(form, panel.toLatin1().constData()), Qt::LeftButton);
     auto* label = part<controls::Label>(form, link.toLatin1().constData());
     QCOMPARE(label->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseClick(label, Qt::LeftButton, {}, label->rect().center());
@@ -404,12 +431,9 @@ void IntroWindowTest::logoRule_data() {
     QTest::newRow("the next link replaces the logo") << QStringList{"Label22", "Label27"} << 7;
     QTest::newRow("back and forth follows the last link")
         << QStringList{"Label27", "Label23", "Label29", "Label24"} << 2;
-    QTest::newRow("a name label changes nothing")
-        << QStringList{"Label14", "Label21"} << 0;
-    QTest::newRow("a name label keeps the last logo")
-        << QStringList{"Label26", "Label17"} << 5;
-    QTest::newRow("closing and reopening keeps the logo")
-        << QStringList{"Label28", "reopen"} << 6;
+    QTest::newRow("a name label changes nothing") << QStringList{"Label14", "Label21"} << 0;
+    QTest::newRow("a name label keeps the last logo") << QStringList{"Label26", "Label17"} << 5;
+    QTest::newRow("closing and reopening keeps the logo") << QStringList{"Label28", "reopen"} << 6;
     QTest::newRow("the heading and the frame change nothing")
         << QStringList{"Label25", "Label13", "Shape1"} << 4;
 }
@@ -428,8 +452,8 @@ void IntroWindowTest::logoRule() {
         } else {
             QWidget* target = part(form, step.toLatin1().constData());
             // The frame lets the pointer through; point at its outline's inner side.
-            QTest::mouseMove(target, step == QLatin1String("Shape1") ? QPoint(2, 200)
-                                                                     : target->rect().center());
+            QTest::mouseMove(
+                target, step == QLatin1String("Shape1") ? QPoint(2, 200) : target->rect().center());
         }
     }
     QCOMPARE(shownLogo(form), logo);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The real program on a real X server: it starts, maps its 450 x 479 intro window and ends
 # with status 0 when that window is closed; without the collection it first shows the fifteen
-# error boxes. Runs inside tests/support/with_xvfb.sh --wm.
+# error boxes. The entry label brings up the browsing window, its close hot spot hides it, the
+# intro window's close hot spot ends the program, and a taskbar lists one entry for the
+# program. Runs inside tests/support/with_xvfb.sh --wm.
 set -euo pipefail
 program=$1
 collection=$2
@@ -36,6 +38,25 @@ wait_window() {
     return 1
 }
 
+# Presses mouse button $4 at ($2, $3) in the client area of window $1.
+press_at() {
+    local window=$1 x=$2 y=$3 button=$4 X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    xdotool mousemove --sync $((X + x)) $((Y + y))
+    xdotool click "$button"
+}
+
+# Prints the clients of process $1 that a taskbar lists: managed and not asking to be skipped.
+taskbar_entries() {
+    local id owner state
+    for id in $(xprop -root _NET_CLIENT_LIST | sed 's/^[^#]*# //; s/,//g'); do
+        owner=$(xprop -id "$id" _NET_WM_PID 2>/dev/null || true)
+        [ "$owner" = "_NET_WM_PID(CARDINAL) = $1" ] || continue
+        state=$(xprop -id "$id" _NET_WM_STATE 2>/dev/null || true)
+        case "$state" in *_NET_WM_STATE_SKIP_TASKBAR*) ;; *) printf '%d\n' "$id" ;; esac
+    done
+}
+
 close_and_expect_zero() {
     local pid=$1 intro=$2
     wmctrl -i -c "$intro"
@@ -56,7 +77,32 @@ intro=$(wait_window 450x479 20 | head -n1) || fail "no 450 x 479 intro window wa
 close_and_expect_zero "$pid" "$intro"
 echo "ok: with the collection"
 
-# 2. Without it: fifteen boxes, one after the other, then the intro window.
+# 2. The entry label shows the browsing window; its close hot spot hides it; the intro window's
+# close hot spot, pressed with the right button, ends the program.
+(cd "$work" && exec "$program") &
+pid=$!
+intro=$(wait_window 450x479 20 | head -n1) || fail "no 450 x 479 intro window was mapped"
+name=$(xprop -id "$intro" _NET_WM_NAME)
+[ "$name" = '_NET_WM_NAME(UTF8_STRING) = "Morvandel"' ] || fail "the intro window's name: $name"
+icon=$(xprop -id "$intro" _NET_WM_ICON | sed -n 1p)
+case "$icon" in *"Icon (48 x 48)"*) ;; *) fail "the intro window has no 48 x 48 icon: $icon" ;; esac
+press_at "$intro" 228 372 1
+browsing=$(wait_window 865x682 10 | head -n1) || fail "the entry label did not show the browsing window"
+entries=$(taskbar_entries "$pid")
+[ "$entries" = "$intro" ] || fail "taskbar entries '$entries', expected the intro window $intro alone"
+press_at "$browsing" 834 23 1
+for _ in $(seq 100); do [ -z "$(windows_sized 865x682)" ] && break; sleep 0.1; done
+[ -z "$(windows_sized 865x682)" ] || fail "the browsing window's close hot spot did not hide it"
+kill -0 "$pid" 2>/dev/null || fail "the program ended when the browsing window was closed"
+press_at "$intro" 424 18 3
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the intro window's close hot spot did not end the program"
+status=0
+wait "$pid" || status=$?
+[ "$status" = 0 ] || fail "exit status $status after the close hot spot, expected 0"
+echo "ok: entry label and close hot spots"
+
+# 3. Without it: fifteen boxes, one after the other, then the intro window.
 rm "$work/kelvora.mdb"
 (cd "$work" && exec "$program") &
 pid=$!

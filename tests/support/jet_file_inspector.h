@@ -97,6 +97,7 @@ public:
         t.maxColumns = getU16(d, 0x29);
         t.variableColumns = getU16(d, 0x2B);
         const std::uint16_t columns = getU16(d, 0x2D);
+        const std::uint32_t logicalIndexes = getU32(d, 0x2F);
         const std::uint32_t realIndexes = getU32(d, 0x33);
         t.ownedMap = getU32(d, 0x37);
         t.freeSpaceMap = getU32(d, 0x3B);
@@ -118,7 +119,10 @@ public:
                 c.name += static_cast<char16_t>(getU16(d, o + 2 + 2 * k));
             o += 2 + size;
         }
-        // Index descriptors are skipped: the builder writes none.
+        // Index descriptors (52 bytes per real index, 28 per logical one) and index names
+        // are skipped.
+        o += 52 * realIndexes + 28 * logicalIndexes;
+        for (std::uint32_t i = 0; i < logicalIndexes; ++i) o += 2 + getU16(d, o);
         for (;;) {
             const std::uint16_t number = getU16(d, o);
             if (number == 0xFFFF) break;
@@ -261,7 +265,11 @@ public:
                 if (pageType(page) != 0x01 || u32(page * kPage + 4) != t)
                     problem(page, "in the owned map of TDEF " + std::to_string(t) +
                                       " but not its data page");
-                rows += u16(page * kPage + 12);
+                // Live rows only: deleted slots (0xC000) and the hidden targets of moved
+                // rows (0x8000) both carry the 0x8000 bit.
+                const std::size_t count = u16(page * kPage + 12);
+                for (std::size_t i = 0; i < count; ++i)
+                    if ((u16(page * kPage + 14 + 2 * i) & 0x8000) == 0) ++rows;
             }
             for (std::uint32_t page = 1; page < pageCount(); ++page) {
                 if (pageType(page) == 0x01 && u32(page * kPage + 4) == t && page != 1 &&

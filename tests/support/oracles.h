@@ -65,7 +65,8 @@ inline std::string runCommand(const std::string& command, int* exitStatus = null
     }
     std::array<char, 65536> buffer;
     std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), got);
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        output.append(buffer.data(), got);
     const int status = ::pclose(pipe);
     if (exitStatus) *exitStatus = (status != -1 && WIFEXITED(status)) ? WEXITSTATUS(status) : -1;
     if (!errorFile.empty()) {
@@ -151,7 +152,8 @@ inline OracleTable oracleFromCsv(const std::string& csv, int exitStatus, const s
                                  const std::string& what) {
     OracleTable table;
     if (exitStatus != 0) {
-        table.error = what + " failed with exit status " + std::to_string(exitStatus) + ": " + errors.substr(0, 400);
+        table.error = what + " failed with exit status " + std::to_string(exitStatus) + ": " +
+                      errors.substr(0, 400);
         return table;
     }
     std::vector<CsvRow> rows = parseCsv(csv);
@@ -170,7 +172,8 @@ inline OracleTable oracleFromCsv(const std::string& csv, int exitStatus, const s
 inline std::string mdbExportMissing() {
     int status = 0;
     runCommand("mdb-export --version >/dev/null 2>&1", &status);
-    return status == 0 ? std::string() : "mdb-export not found: install mdbtools (apt-get install -y mdbtools)";
+    return status == 0 ? std::string()
+                       : "mdb-export not found: install mdbtools (apt-get install -y mdbtools)";
 }
 
 // The rows mdbtools' mdb-export reads, with dates as "YYYY-MM-DD HH:MM:SS" and binary as
@@ -181,9 +184,10 @@ inline OracleTable mdbExportRows(const std::filesystem::path& file, const std::s
     if (std::string missing = mdbExportMissing(); !missing.empty()) return {false, missing, {}, {}};
     int status = 0;
     std::string errors;
-    const std::string csv = runCommand("mdb-export -b hex -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " +
-                                           shellQuote(file.string()) + " " + shellQuote(table),
-                                       &status, &errors);
+    const std::string csv =
+        runCommand("mdb-export -b hex -D '%Y-%m-%d %H:%M:%S' -T '%Y-%m-%d %H:%M:%S' " +
+                       shellQuote(file.string()) + " " + shellQuote(table),
+                   &status, &errors);
     return oracleFromCsv(csv, status, errors, "mdb-export " + file.string() + " " + table);
 }
 
@@ -224,7 +228,8 @@ inline OracleTable mdbReaderRows(const std::filesystem::path& file, const std::s
 // User table names as mdbtools lists them (mdb-tables -1), in catalogue order.
 inline std::vector<std::string> mdbToolsTableNames(const std::filesystem::path& file) {
     std::vector<std::string> names;
-    const std::string out = runCommand("mdb-tables -1 " + shellQuote(file.string()) + " 2>/dev/null");
+    const std::string out =
+        runCommand("mdb-tables -1 " + shellQuote(file.string()) + " 2>/dev/null");
     std::string line;
     for (char c : out) {
         if (c == '\n') {

@@ -8,9 +8,9 @@
 
 #include "database_impl.h"
 #include "jet/database.h"
+#include "jet/value.h"
 #include "page_source.h"
 #include "sql/executor.h"
-#include "jet/value.h"
 
 namespace kelvora::test {
 
@@ -45,17 +45,21 @@ inline void readResultSet(const jet::Result<jet::ResultSet>& rows, ReadAllOutcom
 inline ReadAllOutcome readEverything(jet::DatabaseImpl& database) {
     ReadAllOutcome outcome;
     const jet::Catalogue& catalogue = database.catalogue();
-    for (const auto& table : catalogue.userTables()) readResultSet(jet::sql::openByName(database, table.name), outcome);
-    for (const auto& query : catalogue.queries()) readResultSet(jet::sql::openByName(database, query.name), outcome);
-    for (const auto& table : catalogue.systemTables()) readResultSet(database.readTable(table), outcome);
+    for (const auto& table : catalogue.userTables())
+        readResultSet(jet::sql::openByName(database, table.name), outcome);
+    for (const auto& query : catalogue.queries())
+        readResultSet(jet::sql::openByName(database, query.name), outcome);
+    for (const auto& table : catalogue.systemTables())
+        readResultSet(database.readTable(table), outcome);
     return outcome;
 }
 
 // Opens `bytes` the way the tests need: password-protected files too (their rows are what the
 // tests are after).
-inline jet::Result<std::unique_ptr<jet::DatabaseImpl>> openBytesIgnoringPassword(std::vector<std::uint8_t> bytes,
-                                                                                 std::string name = "memory") {
-    return jet::DatabaseImpl::open(std::shared_ptr<jet::PageSource>(jet::PageSource::fromBytes(std::move(bytes), std::move(name))),
+inline jet::Result<std::unique_ptr<jet::DatabaseImpl>> openBytesIgnoringPassword(
+    std::vector<std::uint8_t> bytes, std::string name = "memory") {
+    return jet::DatabaseImpl::open(std::shared_ptr<jet::PageSource>(jet::PageSource::fromBytes(
+                                       std::move(bytes), std::move(name))),
                                    {.ignorePassword = true});
 }
 

@@ -24,7 +24,8 @@ inline jet::DatabaseSpec readerFixtureSpec() {
     jet::DatabaseSpec spec;
     jet::TableSpec kolliyat;
     kolliyat.name = u"Kolliyat";
-    kolliyat.columns = {{u"kholase", ColumnType::text, 255}, {u"porsesh", ColumnType::memo},
+    kolliyat.columns = {{u"kholase", ColumnType::text, 255},
+                        {u"porsesh", ColumnType::memo},
                         {u"shomare", ColumnType::longInteger}};
     auto text = [](const char16_t* s) { return Value(std::u16string(s)); };
     auto number = [](std::int64_t n) { return Value(n); };

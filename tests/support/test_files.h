@@ -21,7 +21,9 @@ inline std::filesystem::path testdataDir() {
 #endif
 }
 
-inline std::filesystem::path testdataFile(const std::string& name) { return testdataDir() / name; }
+inline std::filesystem::path testdataFile(const std::string& name) {
+    return testdataDir() / name;
+}
 
 // Every .mdb file in the test data folder, sorted by name.
 inline std::vector<std::filesystem::path> realFiles() {
@@ -35,7 +37,8 @@ inline std::vector<std::filesystem::path> realFiles() {
 
 inline std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                     std::istreambuf_iterator<char>());
 }
 
 inline void putU16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value) {

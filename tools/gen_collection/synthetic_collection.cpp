@@ -21,9 +21,10 @@ constexpr std::array<std::u16string_view, 64> kWords = {
     u"تاريخ", u"زندگي", u"حکمت", u"نشانه", u"گواهي", u"پيروان", u"دين", u"شريعت",
 };
 
-constexpr std::array<std::u16string_view, 6> kMarkers = {u"نشانگريک", u"نشانگردو", u"نشانگرسه",
-                                                         u"نشانگرچهار", u"نشانگرپنج",
-                                                         u"نشانگرشش"};
+constexpr std::array<std::u16string_view, 4> kMarkers = {u"فراگير", u"دوسوم", u"يکدهم",
+                                                         u"گزيده"};
+constexpr std::array<TitleShare, 4> kShares = {TitleShare::all, TitleShare::twoThirds,
+                                               TitleShare::tenth, TitleShare::perMille};
 
 // SplitMix64: a small, fast, well-mixed generator; one stream per record.
 class Random {
@@ -63,8 +64,18 @@ std::u16string sentences(Random& random, std::size_t length, bool paragraphs) {
 
 }  // namespace
 
-std::u16string titleMarker(int everyNth) {
-    return std::u16string(kMarkers[static_cast<std::size_t>(everyNth - 1) % kMarkers.size()]);
+std::u16string titleMarker(TitleShare share) {
+    return std::u16string(kMarkers[static_cast<std::size_t>(share)]);
+}
+
+bool holdsMarker(TitleShare share, std::uint32_t index) {
+    switch (share) {
+        case TitleShare::all: return true;
+        case TitleShare::twoThirds: return index % 3 != 0;
+        case TitleShare::tenth: return index % 10 == 0;
+        case TitleShare::perMille: return index % 1000 == 0;
+    }
+    return false;
 }
 
 SyntheticRecord syntheticRecord(int topic, std::uint32_t index, std::uint64_t seed) {
@@ -73,10 +84,8 @@ SyntheticRecord syntheticRecord(int topic, std::uint32_t index, std::uint64_t se
     SyntheticRecord record;
     record.title = sentences(random, 30 + random.below(16), false);
     record.title.pop_back();  // no full stop in a title
-    // Markers let benchmarks pick a known share: every title holds marker(1); every second
-    // marker(2); every third marker(3).
-    for (int n = 1; n <= 3; ++n)
-        if (index % static_cast<std::uint32_t>(n) == 0) record.title += u' ' + titleMarker(n);
+    for (TitleShare share : kShares)
+        if (holdsMarker(share, index)) record.title += u' ' + titleMarker(share);
     if (record.title.size() > 255) record.title.resize(255);
     record.question = sentences(random, 250 + random.below(100), false) + u"؟";
     record.answer = sentences(random, 2600 + random.below(800), true);

@@ -25,9 +25,16 @@ struct SyntheticRecord {
 // topic is 0-based; index 0-based within the topic.
 SyntheticRecord syntheticRecord(int topic, std::uint32_t index, std::uint64_t seed);
 
-// A word that every n-th title holds, so a filter can pick a known share of the rows:
-// marker(3) is in every title whose index is a multiple of 3 (a third of them).
-std::u16string titleMarker(int everyNth);
+// Words that a known share of the titles hold, so a filter can pick that share of the rows.
+enum class TitleShare {
+    all,        // every title
+    twoThirds,  // titles whose index is not a multiple of 3
+    tenth,      // every 10th title
+    perMille,   // every 1000th title
+};
+std::u16string titleMarker(TitleShare share);
+// Whether the title of the record at `index` holds the marker of `share`.
+bool holdsMarker(TitleShare share, std::uint32_t index);
 
 jet::DatabaseSpec syntheticCollection(const SyntheticOptions& options);
 

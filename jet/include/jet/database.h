@@ -7,8 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "jet/file_io.h"
 #include "jet/result_set.h"
 #include "jet/status.h"
+#include "jet/value.h"
 
 namespace jet {
 
@@ -28,7 +30,17 @@ public:
 
     // Errors: notFound / ioError naming the file; notJet4 for Jet 3, ACE or MSISAM files;
     // unsupported for a password or encryption; corrupt for a damaged header or catalogue.
+    //
+    // Before anything is read, a rollback journal left beside the file ("<file>-journal") by a
+    // write that was cut short is applied: the file is put back as it was before that write.
+    // Opening read-only does the same through a second, read-write descriptor; when the file
+    // cannot be opened for writing, the open fails with ioError saying so (the half-written
+    // pages are never shown).
     static Result<std::unique_ptr<Database>> open(const std::filesystem::path& path, Mode mode);
+    // The same, with every call on the file and its journal going through `io` (tests pass one
+    // that fails or stops at a chosen call).
+    static Result<std::unique_ptr<Database>> open(const std::filesystem::path& path, Mode mode,
+                                                  std::shared_ptr<FileIo> io);
     // The whole file given as bytes (tests and the fuzzer). `name` appears in messages.
     static Result<std::unique_ptr<Database>> openBytes(std::vector<std::uint8_t> bytes,
                                                        std::string name = "memory");
@@ -47,6 +59,37 @@ public:
     // Every row of a table or of a saved select query, found by name ignoring case.
     Result<ResultSet> openByName(std::u16string_view name);
 
+    // ---- Changing records (files opened with Mode::readWrite) ----
+    // `table` names a user table, ignoring case. Values and column indexes follow the columns
+    // of openByName(table) (0-based). A row is named by ResultSet::location() and its version
+    // by ResultSet::rowVersion() from the snapshot the caller read it in: when the row's bytes
+    // no longer match that version (another program or Database changed or deleted it), the
+    // write is refused with conflict.
+    //
+    // Each call is all or nothing: the changed pages, usage maps and counters go through a
+    // rollback journal beside the file and reach it together; on any error the file is as it
+    // was. Each call holds an exclusive lock on the file (shared with our other processes)
+    // for its duration. Result sets taken earlier stay valid: old memo values are never
+    // overwritten.
+    //
+    // Errors: readOnly (opened read-only; names the file); notFound (no such table, no record
+    // at that location); conflict; invalidArgument (a value the column cannot hold, a record
+    // over 4060 bytes, a value for an AutoNumber column); unsupported (inserting into or
+    // deleting from a table with indexes, changing an indexed column); corrupt; ioError.
+
+    // Adds a record: one value per column (Null allowed; AutoNumber columns take Null and are
+    // numbered here). Memo and OLE values of up to 64 bytes stay in the row, longer ones go to
+    // the column's long-value pages (one row up to 3816 bytes, a chain beyond).
+    Result<RowLocation> insertRow(std::u16string_view table, const std::vector<Value>& values);
+    // Changes some columns of a record, given as (column index, new value). The record is
+    // rewritten in place when it still fits its slot, else moved behind a forwarding pointer;
+    // its location stays the same either way.
+    Status updateRow(std::u16string_view table, RowLocation row, std::uint64_t expectedVersion,
+                     const std::vector<std::pair<std::size_t, Value>>& changes);
+    // Deletes a record.
+    Status deleteRow(std::u16string_view table, RowLocation row, std::uint64_t expectedVersion);
+
+    bool isReadOnly() const;
     const std::string& fileName() const;
     DatabaseImpl& impl() { return *m_impl; }
 

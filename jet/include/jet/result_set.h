@@ -40,6 +40,10 @@ public:
     int columnIndex(std::u16string_view name) const;
     std::size_t rowCount() const;
     RowLocation location(std::size_t rowIndex) const;
+    // The row's version when the snapshot was taken: a 64-bit hash of its stored bytes (those
+    // of its forwarding target when it had moved). Database::updateRow and deleteRow compare it
+    // with the row as it is now. 0 when rowIndex is out of range.
+    std::uint64_t rowVersion(std::size_t rowIndex) const;
     // The value of one cell; memo and OLE values are read from the file here, so this can fail
     // with corrupt or ioError. rowIndex and columnIndex are 0-based and must be in range.
     Result<Value> value(std::size_t rowIndex, std::size_t columnIndex) const;

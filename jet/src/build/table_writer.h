@@ -8,6 +8,7 @@
 #include "build/data_page_builder.h"
 #include "build/long_value_writer.h"
 #include "build/page_file.h"
+#include "build/row_image.h"
 #include "build/table_layout.h"
 #include "jet/status.h"
 #include "jet/value.h"
@@ -37,12 +38,7 @@ public:
 
 private:
     // One column of the row being written.
-    struct Cell {
-        bool present = false;             // the null-mask bit (a boolean's value)
-        std::vector<std::uint8_t> bytes;  // fixed value, variable value, or long-value payload
-        bool inlineLongValue = false;     // long values: kept in the row behind the descriptor
-        LongValueDescriptor descriptor{};
-    };
+    using Cell = EncodedCell;
 
     Status encodeCell(const ColumnLayout& column, const Value& value, Cell& cell,
                       std::uint64_t position) const;
