@@ -4,8 +4,10 @@
 
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QRadioButton>
 #include <QShowEvent>
 
+#include "browser/window_colours.h"
 #include "content/record_set.h"
 #include "content/record_set_model.h"
 #include "controls/data_link.h"
@@ -14,6 +16,7 @@
 #include "controls/db_text.h"
 #include "controls/edit.h"
 #include "controls/error_box.h"
+#include "controls/find_dialog.h"
 #include "controls/fonts.h"
 #include "controls/hot_spot.h"
 #include "controls/label.h"
@@ -29,19 +32,6 @@ namespace {
 
 using content::Source;
 using controls::tColor;
-
-// Colours as blue-green-red numbers.
-constexpr std::uint32_t kBlack = 0;
-constexpr std::uint32_t kMaroon = 128;
-constexpr std::uint32_t kRed = 255;
-constexpr std::uint32_t kDarkGreen = 16384;
-constexpr std::uint32_t kGreen = 32768;
-constexpr std::uint32_t kOlive = 32896;
-constexpr std::uint32_t kNavy = 8388608;
-constexpr std::uint32_t kWindowGreen = 13955283;
-constexpr std::uint32_t kPaleGreen = 15530220;
-
-const QString kTahoma = QStringLiteral("Tahoma");
 
 // The places of a view's controls; every view has the same.
 constexpr QRect kTitleBox(288, 120, 217, 17);
@@ -155,6 +145,8 @@ Tmain::Tmain(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindow
     buildHotSpots();
     buildPanes();
     buildTabOrder();
+    buildFindDialogs();
+    buildFontDialogs();
 
     m_store->open([](const QString& message) { controls::showErrorBox(message); });
     bindViews();
@@ -357,8 +349,12 @@ void Tmain::buildPanes() {
     Panel1 = named(new controls::Panel(this), "Panel1");
     Panel1->setGeometry(610, 315, 255, 368);
     Panel1->hide();
+    Image3 = named(new controls::Picture(Panel1), "Image3");
+    Image3->setGeometry(0, 0, 255, 368);
+    Image3->load(QStringLiteral(":/assets/search_panel.jpg"));
     DBzertol = makeGrid(Panel1, "DBzertol", kAdvancedSearchGridBox);
     DBzertol->show();  // shown and hidden with its panel
+    buildSearchPanel();
 
     const ViewComponents& advanced = kViewComponents[content::sourceIndex(Source::advancedSearch)];
     Memopozertol = makePane(this, advanced.question.name, Pane::question);
@@ -384,7 +380,7 @@ void Tmain::buildTabOrder() {
         Memopomostahab, Memopamostahab, Memomamostahab, DBmostahab,
         Memoponamaz, Memopanamaz, Memomanamaz, DBnamaz,
         Memopomotefar, Memopamotefar, Memomamotefar, DBmotefar,
-        Panel1,
+        ebarat, DBzertol, RadioButton1, RadioButton2,  // Panel1 takes this place
         Memopozertol, Memopazertol, Memomazertol,
     };
     // clang-format on
@@ -441,6 +437,14 @@ void Tmain::connectHandlers() {
     connect(SpeedButton6, &QAbstractButton::clicked, this, &Tmain::SpeedButton6Click);
     connect(SpeedButton7, &QAbstractButton::clicked, this, &Tmain::SpeedButton7Click);
     connect(SpeedButton8, &QAbstractButton::clicked, this, &Tmain::SpeedButton8Click);
+    connect(SpeedButton9, &QAbstractButton::clicked, this, &Tmain::SpeedButton9Click);
+    connect(SpeedButton10, &QAbstractButton::clicked, this, &Tmain::SpeedButton10Click);
+    connect(FindDialog1, &controls::FindDialog::findNext, this, &Tmain::FindDialog1Find);
+    connect(FindDialog2, &controls::FindDialog::findNext, this, &Tmain::FindDialog2Find);
+    connect(FindDialog3, &controls::FindDialog::findNext, this, &Tmain::FindDialog3Find);
+    connect(FindDialog4, &controls::FindDialog::findNext, this, &Tmain::FindDialog4Find);
+    connect(FindDialog5, &controls::FindDialog::findNext, this, &Tmain::FindDialog5Find);
+    connect(FindDialog6, &controls::FindDialog::findNext, this, &Tmain::FindDialog6Find);
     connect(Shape1, &controls::HotSpot::pressed, this, &Tmain::Shape1MouseDown);
     connect(Shape4, &controls::HotSpot::pressed, this, &Tmain::Shape1MouseDown);
     connect(Shape2, &controls::HotSpot::pressed, this, &Tmain::Shape2MouseDown);
@@ -608,11 +612,55 @@ void Tmain::SpeedButton5Click() {
     });
 }
 
-void Tmain::SpeedButton6Click() {}
+// ---- find in answer text
 
-void Tmain::SpeedButton7Click() {}
+void Tmain::SpeedButton6Click() {
+    controls::guarded([this] { openFindDialog(); });
+}
 
-void Tmain::SpeedButton8Click() {}
+void Tmain::FindDialog1Find(const QString& findText) {
+    controls::guarded([&] { findInAnswer(Memopakolliyat, findText); });
+}
+
+void Tmain::FindDialog2Find(const QString& findText) {
+    controls::guarded([&] { findInAnswer(Memopamostahab, findText); });
+}
+
+void Tmain::FindDialog3Find(const QString& findText) {
+    controls::guarded([&] { findInAnswer(Memopamoghadamat, findText); });
+}
+
+void Tmain::FindDialog4Find(const QString& findText) {
+    controls::guarded([&] { findInAnswer(Memopanamaz, findText); });
+}
+
+void Tmain::FindDialog5Find(const QString& findText) {
+    controls::guarded([&] { findInAnswer(Memopavajeb, findText); });
+}
+
+void Tmain::FindDialog6Find(const QString& findText) {
+    controls::guarded([&] { findInAnswer(Memopamotefar, findText); });
+}
+
+// ---- answer font settings
+
+void Tmain::SpeedButton7Click() {
+    controls::guarded([this] { chooseAnswerFont(); });
+}
+
+// ---- advanced search
+
+void Tmain::SpeedButton8Click() {
+    controls::guarded([this] { openSearchPanel(); });
+}
+
+void Tmain::SpeedButton9Click() {
+    controls::guarded([this] { searchCollection(); });
+}
+
+void Tmain::SpeedButton10Click() {
+    controls::guarded([this] { closeSearchPanel(); });
+}
 
 // ---- window chrome
 

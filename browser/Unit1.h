@@ -6,6 +6,9 @@
 #include <QString>
 #include <QWidget>
 
+class QGroupBox;
+class QRadioButton;
+
 #include "content/content_store.h"
 
 namespace content {
@@ -18,6 +21,8 @@ class DBGrid;
 class DBMemo;
 class DBText;
 class Edit;
+class FindDialog;
+class FontDialog;
 class HotSpot;
 class Label;
 class Panel;
@@ -91,6 +96,15 @@ public:
     void SpeedButton6Click();
     void SpeedButton7Click();
     void SpeedButton8Click();
+    void SpeedButton9Click();
+    void SpeedButton10Click();
+    // A press of Find Next in one of the find dialogs, with the dialog's find text.
+    void FindDialog1Find(const QString& findText);
+    void FindDialog2Find(const QString& findText);
+    void FindDialog3Find(const QString& findText);
+    void FindDialog4Find(const QString& findText);
+    void FindDialog5Find(const QString& findText);
+    void FindDialog6Find(const QString& findText);
     void Shape1MouseDown();
     void Shape2MouseDown();
     void Shape3MouseDown();
@@ -153,10 +167,40 @@ public:
     controls::DBMemo* Memomamotefar = nullptr;
     controls::DBGrid* DBmotefar = nullptr;
     controls::Panel* Panel1 = nullptr;
-    controls::DBGrid* DBzertol = nullptr;  // inside Panel1
+    // Inside Panel1, from the bottom of its stacking order up.
+    controls::Picture* Image3 = nullptr;
+    controls::DBGrid* DBzertol = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;  // inside GroupBox1, as are the next three
+    QRadioButton* RadioButton2 = nullptr;
+    controls::SpeedButton* SpeedButton9 = nullptr;
+    controls::SpeedButton* SpeedButton10 = nullptr;
+    controls::Edit* ebarat = nullptr;
     controls::DBMemo* Memopozertol = nullptr;
     controls::DBMemo* Memopazertol = nullptr;
     controls::DBMemo* Memomazertol = nullptr;
+
+    // Modeless, one per topic; each searches one answer pane: 1 topic 1, 2 topic 4, 3 topic 2,
+    // 4 topic 5, 5 topic 3, 6 topic 6.
+    controls::FindDialog* FindDialog1 = nullptr;
+    controls::FindDialog* FindDialog2 = nullptr;
+    controls::FindDialog* FindDialog3 = nullptr;
+    controls::FindDialog* FindDialog4 = nullptr;
+    controls::FindDialog* FindDialog5 = nullptr;
+    controls::FindDialog* FindDialog6 = nullptr;
+    // Modal, one per view, in catalogue order: 1 to 6 the topics, 7 the advanced search.
+    controls::FontDialog* FontDialog1 = nullptr;
+    controls::FontDialog* FontDialog2 = nullptr;
+    controls::FontDialog* FontDialog3 = nullptr;
+    controls::FontDialog* FontDialog4 = nullptr;
+    controls::FontDialog* FontDialog5 = nullptr;
+    controls::FontDialog* FontDialog6 = nullptr;
+    controls::FontDialog* FontDialog7 = nullptr;
+
+    // 1-based position, in the text of the answer pane searched last, of the occurrence found
+    // last; 0 when the last search found nothing or there was none yet. Line breaks count as
+    // two characters (CR LF).
+    int FindPos = 0;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -184,6 +228,21 @@ private:
     void bindViews();
     void connectHandlers();
 
+    // ---- find in answer text (find_in_answer.cpp)
+    void buildFindDialogs();
+    void openFindDialog();
+    void findInAnswer(controls::DBMemo* memo, const QString& findText);
+
+    // ---- answer font settings (answer_font.cpp)
+    void buildFontDialogs();
+    void chooseAnswerFont();
+
+    // ---- advanced search (advanced_search.cpp)
+    void buildSearchPanel();
+    void openSearchPanel();
+    void searchCollection();
+    void closeSearchPanel();
+
     View& view(content::Source source);
     const View& view(content::Source source) const;
     content::RecordSet* activeRecordSet(ViewRule rule) const;
@@ -195,6 +254,13 @@ private:
     content::ContentStore* m_store = nullptr;
     std::array<View, content::kSourceCount> m_views{};
     bool m_shownBefore = false;
+    // Where FindPos was found: a Find Next press continues from it only in the same pane while
+    // it still shows the same text (as the find function counts it).
+    struct LastMatch {
+        const controls::DBMemo* memo = nullptr;
+        QString text;
+    };
+    LastMatch m_lastMatch;
 };
 
 }  // namespace browser

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "browser/Unit1.h"
 #include "collection_fixture.h"
@@ -424,7 +425,8 @@ void BrowserTest::stackingOrder() {
     QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
     QCOMPARE(fixture.window->childAt(QPoint(750, 385)), fixture.find("Edit1"));
     showAdvancedSearchView(fixture);
-    QCOMPARE(fixture.window->childAt(QPoint(750, 385)), fixture.find("Panel1"));
+    QWidget* covering = fixture.window->childAt(QPoint(750, 385));
+    QVERIFY(covering == fixture.find("Panel1") || fixture.find("Panel1")->isAncestorOf(covering));
 }
 
 void BrowserTest::startState() {
@@ -467,7 +469,13 @@ void BrowserTest::exactlyOneViewAfterEveryHandler() {
         {"SpeedButton6 click",
          [&] { QTest::mouseClick(fixture.find("SpeedButton6"), Qt::LeftButton); }},
         {"SpeedButton7 click",
-         [&] { QTest::mouseClick(fixture.find("SpeedButton7"), Qt::LeftButton); }},
+         [&] {
+             // The modal font dialog it opens is cancelled as it appears.
+             QTimer::singleShot(0, [] {
+                 if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+             });
+             QTest::mouseClick(fixture.find("SpeedButton7"), Qt::LeftButton);
+         }},
         {"SpeedButton8 click",
          [&] { QTest::mouseClick(fixture.find("SpeedButton8"), Qt::LeftButton); }},
         {"Label6 click", [&] { QTest::mouseClick(fixture.find("Label6"), Qt::LeftButton); }},
@@ -802,7 +810,7 @@ void BrowserTest::tabOrder() {
         "Memopomostahab", "Memopamostahab", "Memomamostahab", "DBmostahab",
         "Memoponamaz", "Memopanamaz", "Memomanamaz", "DBnamaz",
         "Memopomotefar", "Memopamotefar", "Memomamotefar", "DBmotefar",
-        "DBzertol",  // in Panel1, which takes its place in the order
+        "ebarat", "DBzertol", "RadioButton1",  // in Panel1, which takes its place in the order
         "Memopozertol", "Memopazertol", "Memomazertol"};
     // clang-format on
     QCOMPARE(chain, expected);
