@@ -31,8 +31,8 @@ struct TableSpec {
     RowSource source;
 };
 
-// A saved query that selects every column of one table: SELECT * FROM <table>. The table need
-// not be in the spec (Jet keeps a query whose table was deleted; test files use that).
+// A saved query that selects every column of one table: SELECT * FROM <table>. The table need not
+// be among the DatabaseSpec tables (Jet keeps a query whose table was deleted; test files use that).
 struct QuerySpec {
     std::u16string name;
     std::u16string table;
