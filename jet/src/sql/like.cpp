@@ -1,5 +1,7 @@
 #include "like.h"
 
+#include <array>
+
 #include <string>
 
 #include "collation.h"
@@ -93,6 +95,35 @@ bool LikeMatcher::matchAt(const Segment& segment, std::u16string_view text, std:
     return true;
 }
 
+namespace {
+
+// The code units that fold to `folded` when they can all be listed: Arabic-block letters and
+// digits, into which case folding maps nothing from elsewhere. Returns how many (0: unknown,
+// the caller folds each character instead).
+std::size_t storedForms(char32_t folded, std::array<char16_t, 3>& forms) {
+    if (folded >= U'0' && folded <= U'9') {
+        const auto digit = static_cast<char16_t>(folded - U'0');
+        forms = {static_cast<char16_t>(folded), static_cast<char16_t>(0x0660 + digit),
+                 static_cast<char16_t>(0x06F0 + digit)};
+        return 3;
+    }
+    if (folded == 0x06CC) {
+        forms = {0x06CC, 0x064A, 0x0649};
+        return 3;
+    }
+    if (folded == 0x06A9) {
+        forms = {0x06A9, 0x0643};
+        return 2;
+    }
+    if (folded >= 0x0600 && folded <= 0x06FF) {
+        forms = {static_cast<char16_t>(folded)};
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
 bool LikeMatcher::findFrom(const Segment& segment, std::u16string_view text, std::size_t& pos) const {
     if (segment.begin == segment.end) return true;
     const Atom& first = m_atoms[segment.begin];
@@ -100,6 +131,22 @@ bool LikeMatcher::findFrom(const Segment& segment, std::u16string_view text, std
         // The common '%word%': a scan for the first letter. Ignored characters need no skipping
         // here, as they fold to themselves and never equal a pattern character.
         const char32_t wanted = first.ch;
+        std::array<char16_t, 3> forms{};
+        if (const std::size_t count = storedForms(wanted, forms); count > 0) {
+            // Every stored form of the letter is known: compare code units, no folding.
+            for (std::size_t start = pos; start < text.size(); ++start) {
+                const char16_t unit = text[start];
+                if (unit != forms[0] && (count < 2 || unit != forms[1]) &&
+                    (count < 3 || unit != forms[2]))
+                    continue;
+                std::size_t p = start;
+                if (matchAt(segment, text, p)) {
+                    pos = p;
+                    return true;
+                }
+            }
+            return false;
+        }
         for (std::size_t start = pos; start < text.size();) {
             std::size_t next = start;
             if (foldChar(readChar(text, next)) == wanted) {
