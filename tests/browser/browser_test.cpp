@@ -29,6 +29,7 @@
 #include "controls/panel.h"
 #include "controls/speed_button.h"
 #include "controls/web_address.h"
+#include "window_fixture.h"
 
 using browser::Tmain;
 using content::Source;
@@ -38,49 +39,8 @@ namespace {
 const QColor kMaroon(128, 0, 0);
 const QColor kGreen(0, 128, 0);
 
-// Builds a collection in a fresh folder, makes it the working directory and builds the window
-// there, keeping the error boxes and the web addresses it opens.
-class WindowFixture {
-public:
-    explicit WindowFixture(const fixtures::CollectionOptions& options = {}) {
-        QVERIFY(m_folder.isValid());
-        const auto path = std::filesystem::path(m_folder.filePath("kelvora.mdb").toStdString());
-        const jet::Status status = fixtures::writeCollection(path, options);
-        QVERIFY2(status.ok(), status.message().c_str());
-        m_previous = QDir::currentPath();
-        QDir::setCurrent(m_folder.path());
-        controls::setErrorBoxHandler(
-            [this](const QString&, const QString& text) { boxes.append(text); });
-        controls::setWebAddressHandler(
-            [this](const QString& address) { addresses.append(address); });
-        window = std::make_unique<Tmain>();
-    }
-    ~WindowFixture() {
-        window.reset();
-        controls::setErrorBoxHandler({});
-        controls::setWebAddressHandler({});
-        QDir::setCurrent(m_previous);
-    }
-    WindowFixture(const WindowFixture&) = delete;
-    WindowFixture& operator=(const WindowFixture&) = delete;
-
-    template <typename Widget = QWidget>
-    Widget* find(const QString& name) const {
-        auto* widget = window->findChild<Widget*>(name);
-        if (widget == nullptr) qWarning("no component %s", qPrintable(name));
-        return widget;
-    }
-    content::RecordSet& recordSet(Source source) { return window->store().recordSet(source); }
-    const QStringList& statements() { return window->store().connection().statementLog(); }
-
-    QStringList boxes;
-    QStringList addresses;
-    std::unique_ptr<Tmain> window;
-
-private:
-    QTemporaryDir m_folder;
-    QString m_previous;
-};
+// The window over a small collection, with its error boxes and opened addresses captured.
+using WindowFixture = testing_browser::BrowsingWindow;
 
 // The component names of one view.
 struct ViewNames {

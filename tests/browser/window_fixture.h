@@ -1,7 +1,8 @@
 #pragma once
 
 // The browsing window over a small collection file built in a fresh folder that becomes the
-// working directory, with its error boxes captured; and the ways a test acts on it as a user.
+// working directory, with its error boxes and opened web addresses captured; and the ways a
+// test acts on it as a user.
 #include <functional>
 #include <memory>
 
@@ -17,6 +18,7 @@
 #include "collection_fixture.h"
 #include "content/record_set.h"
 #include "controls/error_box.h"
+#include "controls/web_address.h"
 
 namespace testing_browser {
 
@@ -33,11 +35,14 @@ public:
             captions.append(caption);
             boxes.append(text);
         });
+        controls::setWebAddressHandler(
+            [this](const QString& address) { addresses.append(address); });
         window = std::make_unique<browser::Tmain>();
     }
     ~BrowsingWindow() {
         window.reset();
         controls::setErrorBoxHandler({});
+        controls::setWebAddressHandler({});
         QDir::setCurrent(m_previous);
     }
     BrowsingWindow(const BrowsingWindow&) = delete;
@@ -57,6 +62,7 @@ public:
 
     QStringList boxes;
     QStringList captions;
+    QStringList addresses;
     std::unique_ptr<browser::Tmain> window;
 
 private:
