@@ -36,7 +36,8 @@ Result<std::uint32_t> LongValueWriter::place(std::span<const std::uint8_t> row) 
     return rowPointer(m_page->pageNumber(), rowNumber);
 }
 
-Result<LongValueDescriptor> LongValueWriter::store(std::span<const std::uint8_t> payload) {
+Result<LongValueDescriptor> storeLongValueRows(std::span<const std::uint8_t> payload,
+                                               const PlaceLongValueRow& place) {
     const auto length = static_cast<std::uint32_t>(payload.size());
     if (payload.size() <= layout::kLongValueMaxSingleRow) {
         auto pointer = place(payload);
@@ -60,6 +61,11 @@ Result<LongValueDescriptor> LongValueWriter::store(std::span<const std::uint8_t>
         next = *pointer;
     }
     return descriptor(length | layout::kLongValueChain, next);
+}
+
+Result<LongValueDescriptor> LongValueWriter::store(std::span<const std::uint8_t> payload) {
+    return storeLongValueRows(payload,
+                              [this](std::span<const std::uint8_t> row) { return place(row); });
 }
 
 Status LongValueWriter::finish() {

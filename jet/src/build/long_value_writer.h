@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -43,5 +44,14 @@ private:
 
 // The descriptor of a value kept inside the row (the payload follows it there).
 LongValueDescriptor inlineLongValueDescriptor(std::size_t payloadSize);
+
+// Puts one LVAL row somewhere and returns its raw row pointer (row in byte 0, page above).
+using PlaceLongValueRow = std::function<Result<std::uint32_t>(std::span<const std::uint8_t> row)>;
+
+// Stores a payload that does not stay in its row: one LVAL row up to 3816 bytes, else a chain
+// placed from the last chunk back so that each chunk knows where the next lives. Returns the
+// descriptor the row carries. Used by the builder and by writes into an existing file alike.
+Result<LongValueDescriptor> storeLongValueRows(std::span<const std::uint8_t> payload,
+                                               const PlaceLongValueRow& place);
 
 }  // namespace jet::build

@@ -31,15 +31,6 @@ std::array<std::uint8_t, 4> ownerStamp(std::uint32_t tdefPage) {
             static_cast<std::uint8_t>(tdefPage >> 16), static_cast<std::uint8_t>(tdefPage >> 24)};
 }
 
-build::LongValueDescriptor descriptorFor(std::uint32_t lengthAndKind, std::uint32_t pointer) {
-    build::LongValueDescriptor out{};
-    build::ByteWriter writer(out);
-    writer.u32(lengthAndKind);
-    writer.u32(pointer);
-    writer.u32(0);  // chain stamp
-    return out;
-}
-
 std::uint32_t rawPointer(RowPointer pointer) {
     return (pointer.pageNumber << 8) | pointer.rowIndex;
 }
@@ -292,29 +283,12 @@ Result<build::LongValueDescriptor> RowWriter::storeLongValue(
     if (maps == nullptr)
         return corrupt("column " + quote(column.name) + " of " + where() +
                        " has no long-value pages listed in the table definition");
-    const auto length = static_cast<std::uint32_t>(payload.size());
-    if (payload.size() <= layout::kLongValueMaxSingleRow) {
-        auto pointer = placeRow(payload, 0, maps);
-        JET_TRY(pointer);
-        return descriptorFor(length | layout::kLongValueSingleRow, rawPointer(*pointer));
-    }
-    // From the last chunk back, so that each chunk knows where the next one lives.
-    const std::size_t chunks =
-        (payload.size() + layout::kLongValueChunkData - 1) / layout::kLongValueChunkData;
-    std::vector<std::uint8_t> row;
-    std::uint32_t next = 0;
-    for (std::size_t k = chunks; k-- > 0;) {
-        const std::size_t offset = k * layout::kLongValueChunkData;
-        const std::size_t size = std::min(layout::kLongValueChunkData, payload.size() - offset);
-        row.assign(layout::kLongValueChunkPointer + size, 0);
-        build::ByteWriter out(row);
-        out.u32(next);
-        out.bytes(payload.subspan(offset, size));
-        auto pointer = placeRow(row, 0, maps);
-        JET_TRY(pointer);
-        next = rawPointer(*pointer);
-    }
-    return descriptorFor(length | layout::kLongValueChain, next);
+    return build::storeLongValueRows(
+        payload, [&](std::span<const std::uint8_t> row) -> Result<std::uint32_t> {
+            auto pointer = placeRow(row, 0, maps);
+            JET_TRY(pointer);
+            return rawPointer(*pointer);
+        });
 }
 
 Result<std::size_t> RowWriter::storeLongValues(std::vector<build::EncodedCell>& cells) {
