@@ -1,6 +1,7 @@
 #include "jet/database.h"
 
 #include "database_impl.h"
+#include "names.h"
 #include "sql/executor.h"
 #include "table_scan.h"
 
@@ -89,6 +90,22 @@ Result<ResultSet> Database::openByName(std::u16string_view name) {
     if (file != nullptr) JET_TRY(file->lockShared());
     FileLockGuard guard(file);
     return sql::openByName(*m_impl, name);
+}
+
+Result<ResultSet> Database::readRow(std::u16string_view table, RowLocation row) {
+    const CatalogEntry* entry = m_impl->catalogue().findUserTable(table);
+    if (entry == nullptr)
+        return Status(StatusCode::notFound, "there is no table \"" +
+                                                toUtf8(std::u16string(table)) + "\" in \"" +
+                                                m_impl->fileName() + "\"");
+    DatabaseFile* file = m_impl->file();
+    if (file != nullptr) JET_TRY(file->lockShared());
+    FileLockGuard guard(file);
+    auto definition = m_impl->tableDefinition(*entry);
+    JET_TRY(definition);
+    SnapshotRequest request = allColumns(*definition);
+    request.only = row;
+    return takeSnapshot(m_impl->sharedSource(), *definition, request);
 }
 
 const std::string& Database::fileName() const {

@@ -27,6 +27,10 @@ int ResultSet::columnIndex(std::u16string_view name) const {
     return -1;
 }
 
+const std::u16string& ResultSet::tableName() const {
+    return m_data->sourceName;
+}
+
 std::size_t ResultSet::rowCount() const {
     return m_data->locations.size();
 }

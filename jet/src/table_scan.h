@@ -26,6 +26,11 @@ using RowVisitor = std::function<Status(RowLocation location, std::span<const st
 // naming the page, row and table: a partial result would look complete to the user.
 Status scanRows(const PageSource& source, const TableDefinition& table, const RowVisitor& visit);
 
+// Visits the one record at `location` as scanRows would. Errors: notFound when the slot is
+// deleted, out of range or not one of the table's, corrupt as scanRows.
+Status visitRowAt(const PageSource& source, const TableDefinition& table, RowLocation location,
+                  const RowVisitor& visit);
+
 // What a snapshot holds and which rows it keeps.
 struct SnapshotRequest {
     std::vector<std::size_t> columns;   // indices into TableDefinition::columns, in output order
@@ -33,6 +38,8 @@ struct SnapshotRequest {
     std::optional<std::size_t> filterColumn;  // index into TableDefinition::columns (text or memo)
     // Keeps the rows whose filter column value passes; a null value never passes.
     std::function<bool(std::u16string_view)> filter;
+    // Only the record at this location (notFound when it is gone), not the whole table.
+    std::optional<RowLocation> only;
 };
 
 // Scans the table into a ResultSet. Memo and OLE values keep their descriptor only (a memo

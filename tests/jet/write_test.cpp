@@ -525,6 +525,45 @@ TEST(WriteRefusal, ChangedOrDeletedRecordIsAConflictAndWritesNothing) {
     EXPECT_NE(afterDelete.message().find("deleted"), std::string::npos) << afterDelete.message();
 }
 
+// A writer keeps editing the same record: after each write it reads the record back, and the
+// version it gets there is the one the next write needs, also once the record has moved.
+TEST(ReadRow, GivesTheRecordAsWrittenWithTheVersionTheNextWriteExpects) {
+    Scene scene;
+    scene.built(collectionSpec(), "ejaz");
+    Editor editor = scene.editor();
+    const ResultSet snapshot = editor.snapshot();
+    const std::size_t i = Editor::find(snapshot, kFirst);
+    const RowLocation where = snapshot.location(i);
+
+    const std::u16string longer(3000, u'پ');  // no longer fits the slot: the record moves
+    expectOk(editor.database().updateRow(u"ejaz", where, snapshot.rowVersion(i),
+                                         {{2, Value(longer)}}));
+    auto row = editor.database().readRow(u"EJAZ", where);
+    expectOk(row.status());
+    ASSERT_EQ(row->rowCount(), 1u);
+    EXPECT_EQ(row->location(0), where);
+    EXPECT_EQ(row->tableName(), u"ejaz");
+    EXPECT_EQ(*row->value(0, 0), kFirst);
+    EXPECT_EQ(*row->value(0, 2), Value(longer));
+    EXPECT_NE(row->rowVersion(0), snapshot.rowVersion(i));
+
+    expectOk(editor.database().updateRow(u"ejaz", where, row->rowVersion(0),
+                                         {{2, Value(std::u16string(u"short"))}}));
+    auto again = editor.database().readRow(u"ejaz", where);
+    expectOk(again.status());
+    EXPECT_EQ(*again->value(0, 2), Value(std::u16string(u"short")));
+    expectOk(editor.database().deleteRow(u"ejaz", where, again->rowVersion(0)));
+
+    struct Missing {
+        const char16_t* table;
+        RowLocation row;
+    };
+    for (const Missing& missing : {Missing{u"ejaz", where}, Missing{u"ejaz", {1u << 20, 0}},
+                                   Missing{u"ejaz", {1, 0}}, Missing{u"nosuch", where}})
+        EXPECT_EQ(editor.database().readRow(missing.table, missing.row).status().code(),
+                  StatusCode::notFound);
+}
+
 TEST(WriteRefusal, ReadOnlyOpenRefusesEveryWrite) {
     Scene scene;
     scene.built(collectionSpec(), "ejaz");

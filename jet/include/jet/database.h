@@ -88,6 +88,10 @@ public:
                      const std::vector<std::pair<std::size_t, Value>>& changes);
     // Deletes a record.
     Status deleteRow(std::u16string_view table, RowLocation row, std::uint64_t expectedVersion);
+    // The record at `row` as it is now, as a one-row snapshot with every column (its version
+    // is the one the next update or delete expects). Errors: notFound when the table has no
+    // record there; corrupt; ioError.
+    Result<ResultSet> readRow(std::u16string_view table, RowLocation row);
 
     bool isReadOnly() const;
     const std::string& fileName() const;

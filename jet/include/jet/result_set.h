@@ -38,6 +38,8 @@ public:
     const std::vector<ColumnInfo>& columns() const;
     // Index of a column by name ignoring case, or -1.
     int columnIndex(std::u16string_view name) const;
+    // The table the rows come from.
+    const std::u16string& tableName() const;
     std::size_t rowCount() const;
     RowLocation location(std::size_t rowIndex) const;
     // The row's version when the snapshot was taken: a 64-bit hash of its stored bytes (those
