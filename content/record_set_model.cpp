@@ -26,6 +26,41 @@ QVariant RecordSetModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+bool RecordSetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid()) return false;
+    return m_recordSet.setValue(index.row(), index.column(), value);
+}
+
+bool RecordSetModel::insertRows(int row, int count, const QModelIndex& parent) {
+    // One new record, at the end, and only where nothing needs writing first: a grid or pane
+    // asks for one when the user types into a view without records.
+    if (parent.isValid() || count != 1 || row != rowCount() || m_recordSet.hasPendingChange() ||
+        !m_recordSet.isOpen())
+        return false;
+    m_recordSet.append();
+    return true;
+}
+
+Qt::ItemFlags RecordSetModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void RecordSetModel::revert() {
+    m_recordSet.cancel();
+}
+
+void RecordSetModel::cellChanged(int row, int column) {
+    const QModelIndex cell = index(row, column);
+    Q_EMIT dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void RecordSetModel::rowChanged(int row) {
+    if (row < 0 || row >= rowCount() || columnCount() == 0) return;
+    Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1),
+                       {Qt::DisplayRole, Qt::EditRole});
+}
+
 QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Horizontal) {

@@ -10,47 +10,11 @@
 #include "content/failure.h"
 #include "content/record_set.h"
 #include "content/statements.h"
+#include "store_fixture.h"
 
 using content::ContentStore;
 using content::RecordSet;
 using content::Source;
-
-namespace {
-
-// Opens a store in a folder that holds the given collection (or none) and keeps the reports.
-class StoreFixture {
-public:
-    explicit StoreFixture(const std::optional<fixtures::CollectionOptions>& options) {
-        QVERIFY(m_folder.isValid());
-        if (options) {
-            const auto path = std::filesystem::path(m_folder.filePath("kelvora.mdb").toStdString());
-            const jet::Status status = fixtures::writeCollection(path, *options);
-            QVERIFY2(status.ok(), status.message().c_str());
-        }
-        m_previous = QDir::currentPath();
-        QDir::setCurrent(m_folder.path());
-        store.open([this](const QString& message) { reports.append(message); });
-    }
-    ~StoreFixture() { QDir::setCurrent(m_previous); }
-
-    ContentStore store;
-    QStringList reports;
-
-private:
-    QTemporaryDir m_folder;
-    QString m_previous;
-};
-
-QString failureOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const content::Failure& failure) {
-        return failure.message();
-    }
-    return {};
-}
-
-}  // namespace
 
 class ContentStoreTest : public QObject {
     Q_OBJECT
@@ -111,7 +75,8 @@ void ContentStoreTest::reportsEachFailedOpen() {
     if (!fileExists) {
         for (const auto& entry : content::topicCatalogue())
             QVERIFY(!fixture.store.recordSet(entry.source).isOpen());
-        QVERIFY2(fixture.reports.first().contains("kelvora.mdb"), qPrintable(fixture.reports.first()));
+        QVERIFY2(fixture.reports.first().contains("kelvora.mdb"),
+                 qPrintable(fixture.reports.first()));
     } else {
         // The topic itself works: its record set is open and filters.
         RecordSet& topic3 = fixture.store.recordSet(Source::topic3);
@@ -162,8 +127,8 @@ void ContentStoreTest::statementTextsByteForByte_data() {
                                   << "SELECT * FROM kolliyat where kholase like '%abc%'";
     QTest::newRow("reset keeps its trailing space")
         << content::resetStatement("mohamad") << "SELECT * FROM mohamad ";
-    QTest::newRow("question search")
-        << content::questionSearchStatement("x") << "SELECT * FROM pkelvora where porsesh like '%x%'";
+    QTest::newRow("question search") << content::questionSearchStatement("x")
+                                     << "SELECT * FROM pkelvora where porsesh like '%x%'";
     QTest::newRow("answer search")
         << content::answerSearchStatement("x") << "SELECT * FROM pkelvora where pasokh like '%x%'";
     QTest::newRow("apostrophe doubled") << content::searchPattern("it's") << "'%it''s%'";
@@ -189,10 +154,9 @@ void ContentStoreTest::threeKeystrokesSendThreeStatements() {
     QCOMPARE(topic1.titleFilter("kolliyat", "ab"), std::optional<int>(3));
     QCOMPARE(topic1.titleFilter("kolliyat", "abc"), std::optional<int>(2));
     const QStringList log = fixture.store.connection().statementLog().mid(before);
-    QCOMPARE(log, (QStringList{
-                      "SELECT * FROM kolliyat where kholase like '%a%'\r\n",
-                      "SELECT * FROM kolliyat where kholase like '%ab%'\r\n",
-                      "SELECT * FROM kolliyat where kholase like '%abc%'\r\n"}));
+    QCOMPARE(log, (QStringList{"SELECT * FROM kolliyat where kholase like '%a%'\r\n",
+                               "SELECT * FROM kolliyat where kholase like '%ab%'\r\n",
+                               "SELECT * FROM kolliyat where kholase like '%abc%'\r\n"}));
     QCOMPARE(topic1.currentRow(), 0);
     topic1.reset("kolliyat");
     QCOMPARE(fixture.store.connection().statementLog().last(), "SELECT * FROM kolliyat \r\n");
