@@ -405,6 +405,10 @@ void Tmain::bindViews() {
                 [link, recordSet] { link->setCurrentRow(recordSet->currentRow()); });
         connect(link, &controls::DataLink::rowPicked, recordSet,
                 [recordSet](int row) { controls::guarded([&] { recordSet->moveTo(row); }); });
+        connect(link, &controls::DataLink::insertRequested, recordSet,
+                [recordSet] { controls::guarded([&] { recordSet->append(); }); });
+        connect(link, &controls::DataLink::deleteRequested, recordSet,
+                [recordSet] { controls::guarded([&] { recordSet->deleteCurrent(); }); });
         shown.link = link;
     }
 }
@@ -676,6 +680,16 @@ void Tmain::Shape3MouseDown() {
     controls::guarded([this] {
         if (!isMinimized()) showMinimized();
     });
+}
+
+bool Tmain::settlePendingChanges() {
+    // Every record set is tried, so that each change that cannot be written is reported.
+    bool settled = true;
+    for (const auto& entry : content::topicCatalogue()) {
+        content::RecordSet* recordSet = &m_store->recordSet(entry.source);
+        if (!controls::guarded([recordSet] { recordSet->settle(); })) settled = false;
+    }
+    return settled;
 }
 
 void Tmain::closeEvent(QCloseEvent* event) {

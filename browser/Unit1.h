@@ -61,6 +61,11 @@ public:
 
     content::ContentStore& store() { return *m_store; }
 
+    // Writes the pending change of every record set, as the program ends. A change that
+    // cannot be written is reported in the error box and stays pending; returns false then,
+    // and the program should not end yet.
+    bool settlePendingChanges();
+
     // The source of the visible view, found from which answer pane is shown, testing topics 1,
     // 4, 2, 5, 3, 6 and then (only with ViewRule::withAdvancedSearch) the advanced search.
     // Nothing when none of those is shown.

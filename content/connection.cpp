@@ -12,13 +12,17 @@ namespace content {
 
 namespace {
 
-QString toQString(const std::string& utf8) { return QString::fromStdString(utf8); }
+QString toQString(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
 
 std::u16string toU16(const QString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
 }
 
-[[noreturn]] void fail(const jet::Status& status) { throw Failure(toQString(status.message())); }
+[[noreturn]] void fail(const jet::Status& status) {
+    throw Failure(toQString(status.message()));
+}
 
 }  // namespace
 
@@ -76,7 +80,9 @@ void Connection::open() {
     m_database = std::move(opened).value();
 }
 
-void Connection::close() { m_database.reset(); }
+void Connection::close() {
+    m_database.reset();
+}
 
 void Connection::ensureOpen() {
     if (!isOpen()) open();

@@ -268,8 +268,9 @@ bool RecordSet::setValue(int row, int column, const QVariant& value) {
 
 void RecordSet::append() {
     requireOpen();
+    // An untouched new record is already the new record asked for.
+    if (isNewRecordPending() && !pendingChangesSomething()) return;
     settle();
-    if (isNewRecordPending()) return;
     const int row = storedRowCount();
     m_model->beginInsertRecord(row);
     m_pending = {true, true, m_currentRow, {}};

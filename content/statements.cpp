@@ -21,7 +21,9 @@ QString titleFilterStatement(const QString& table, const QString& text) {
     return kSelectAllFrom + table + QStringLiteral(" where kholase like ") + searchPattern(text);
 }
 
-QString resetStatement(const QString& table) { return kSelectAllFrom + table + QLatin1Char(' '); }
+QString resetStatement(const QString& table) {
+    return kSelectAllFrom + table + QLatin1Char(' ');
+}
 
 QString questionSearchStatement(const QString& text) {
     return kSelectAllFrom + kSearchTable + QStringLiteral(" where porsesh like ") +

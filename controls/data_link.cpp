@@ -3,6 +3,7 @@
 #include <QMetaProperty>
 
 #include "controls/db_grid.h"
+#include "controls/db_memo.h"
 #include "controls/error_box.h"
 
 namespace controls {
@@ -33,6 +34,13 @@ void DataLink::setModel(QAbstractItemModel* model) {
 
 void DataLink::addMapping(QWidget* control, const QString& fieldName) {
     m_mappings.push_back({control, fieldName});
+    if (auto* memo = qobject_cast<DBMemo*>(control)) {
+        connect(memo, &DBMemo::edited, this,
+                [this, memo, fieldName] { takeEdit(memo, fieldName); });
+        connect(memo, &DBMemo::cancelRequested, this, [this] {
+            if (m_model) m_model->revert();
+        });
+    }
     if (m_model && m_model->columnCount() > 0 && fieldColumn(fieldName) < 0)
         showErrorBox(
             QStringLiteral("%1: Field '%2' not found").arg(control->objectName(), fieldName));
@@ -44,6 +52,24 @@ void DataLink::addGrid(DBGrid* grid, const QString& fieldName) {
     grid->setSource(m_model, fieldName);
     grid->setCurrentRow(m_row);
     connect(grid, &DBGrid::rowPicked, this, &DataLink::rowPicked);
+    connect(grid, &DBGrid::insertRequested, this, &DataLink::insertRequested);
+    connect(grid, &DBGrid::deleteRequested, this, &DataLink::deleteRequested);
+}
+
+void DataLink::takeEdit(QWidget* control, const QString& fieldName) {
+    const int column = fieldColumn(fieldName);
+    if (!m_model || column < 0) return;
+    const QMetaProperty property = control->metaObject()->userProperty();
+    const QVariant typed = property.read(control);
+    m_typingIn = control;  // the model's echo must not rewrite the control being typed in
+    if (m_row < 0) m_model->insertRows(m_model->rowCount(), 1);
+    const bool taken =
+        m_row >= 0 && m_model->setData(m_model->index(m_row, column), typed, Qt::EditRole);
+    m_typingIn = nullptr;
+    if (taken) return;
+    // Refused: the control shows the record as it is again.
+    for (const Mapping& mapping : m_mappings)
+        if (mapping.control == control) showRowIn(mapping);
 }
 
 int DataLink::fieldColumn(const QString& fieldName) const {
@@ -74,6 +100,9 @@ void DataLink::showCurrentRow() {
 
 void DataLink::showRowIn(const Mapping& mapping) {
     if (!mapping.control) return;
+    if (auto* memo = qobject_cast<DBMemo*>(mapping.control.data()))
+        memo->setReadOnly(!m_model || m_model->columnCount() == 0);
+    if (mapping.control == m_typingIn) return;
     QString value;
     if (m_model && m_row >= 0) {
         const int column = fieldColumn(mapping.fieldName);

@@ -20,6 +20,13 @@ class DBGrid;
 //
 // A row picked in a grid is not made current here: it is reported through rowPicked, and the
 // owner of the rows moves its current record and calls setCurrentRow back.
+//
+// What the user types into a mapped DBMemo goes to the model's setData for the current row,
+// keystroke by keystroke (in a view without rows the model is first asked for a new row with
+// insertRows); grids do the same through their cells. Escape in either calls the model's
+// revert(). A grid's requests for a new record or a delete are passed on through
+// insertRequested and deleteRequested, for the owner of the rows to carry out. While the model
+// has no fields (nothing open) the memos are read-only.
 class DataLink : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DataLink)
@@ -52,6 +59,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     // The user picked `row` (0-based) in one of the grids.
     void rowPicked(int row);
+    void insertRequested();
+    void deleteRequested();
 
 private:
     struct Mapping {
@@ -62,11 +71,13 @@ private:
     void showCurrentRow();
     void showRowIn(const Mapping& mapping);
     void followModel();
+    void takeEdit(QWidget* control, const QString& fieldName);
 
     QPointer<QAbstractItemModel> m_model;
     std::vector<Mapping> m_mappings;
     std::vector<QPointer<DBGrid>> m_grids;
     int m_row = -1;
+    QWidget* m_typingIn = nullptr;  // the control whose typing is being passed on
 };
 
 }  // namespace controls

@@ -4,10 +4,14 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+
+#include "controls/error_box.h"
 
 namespace controls {
 
@@ -43,7 +47,9 @@ protected:
     }
 };
 
-// The in-place editor takes the cell's font and colour rather than the grid's own.
+// The in-place editor takes the cell's font and colour rather than the grid's own, and hands
+// every keystroke to the model at once, so that what is typed is part of the record before
+// any button moves it.
 class CellDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -52,6 +58,11 @@ public:
                           const QModelIndex& index) const override {
         QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (editor == nullptr) return nullptr;
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            auto* self = const_cast<CellDelegate*>(this);
+            connect(line, &QLineEdit::textEdited, self,
+                    [self, line] { Q_EMIT self->commitData(line); });
+        }
         const QVariant font = index.data(Qt::FontRole);
         if (font.isValid()) editor->setFont(qvariant_cast<QFont>(font));
         const QVariant colour = index.data(Qt::ForegroundRole);
@@ -61,6 +72,14 @@ public:
             editor->setPalette(colours);
         }
         return editor;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        // The model echoes each keystroke back; the text is the same and the caret stays.
+        if (auto* line = qobject_cast<QLineEdit*>(editor);
+            line != nullptr && line->text() == index.data(Qt::EditRole).toString())
+            return;
+        QStyledItemDelegate::setEditorData(editor, index);
     }
 };
 
@@ -72,6 +91,9 @@ DBGrid::DBGrid(QWidget* parent) : QTableView(parent) {
     setModel(m_columnModel);
     setItemDelegate(new CellDelegate(this));
 
+    // Tab leaves the grid rather than walking its cells: focus passing through a grid (also
+    // when the focused control is hidden) must never move its current row.
+    setTabKeyNavigation(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setTextElideMode(Qt::ElideNone);
@@ -135,6 +157,25 @@ void DBGrid::onCurrentChanged(const QModelIndex& current) {
     verticalHeader()->viewport()->update();
     if (m_following || !current.isValid() || current.row() == m_currentRow) return;
     Q_EMIT rowPicked(current.row());
+}
+
+void DBGrid::keyPressEvent(QKeyEvent* event) {
+    const int lastRow = m_columnModel->rowCount() - 1;
+    const bool plain = event->modifiers() == Qt::NoModifier;
+    if (plain && event->key() == Qt::Key_Insert) {
+        Q_EMIT insertRequested();
+    } else if (plain && event->key() == Qt::Key_Down && m_currentRow == lastRow) {
+        Q_EMIT insertRequested();  // past the last row (or into an empty grid)
+    } else if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_Delete) {
+        if (m_currentRow >= 0 && confirmBox(QStringLiteral("Delete record?")))
+            Q_EMIT deleteRequested();
+    } else if (plain && event->key() == Qt::Key_Escape) {
+        model()->revert();
+    } else {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 void DBGrid::fitRowHeight() {

@@ -11,7 +11,11 @@ namespace controls {
 // of every row of a model and highlights the current row, keeping it in sight. A row the user
 // picks (mouse or keys) is reported through rowPicked; the grid's current row then follows
 // whatever setCurrentRow says, so the owner of the rows decides where the current row is.
-// Cells accept typing; edits stay in the grid (see FieldColumnModel).
+// Cells accept typing, which goes to the source keystroke by keystroke (see FieldColumnModel).
+// The keys that change records are reported, not acted on: Insert, and Down on the last row,
+// ask for a new record; Ctrl+Delete asks for the current record to be deleted after the user
+// confirmed "Delete record?"; Escape outside a cell editor drops the pending change through
+// the model's revert() (inside one, the editor's own Escape does the same).
 class DBGrid : public QTableView {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DBGrid)
@@ -33,8 +37,11 @@ public Q_SLOTS:
 
 Q_SIGNALS:
     void rowPicked(int row);
+    void insertRequested();
+    void deleteRequested();
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -1,6 +1,7 @@
 #include "controls/db_memo.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QTextDocument>
 #include <QTextOption>
 
@@ -14,10 +15,33 @@ DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setVerticalScrollBarShown(true);
     setTabChangesFocus(true);
     followReadingOrder();
+    connect(this, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_settingValue) Q_EMIT edited();
+    });
+}
+
+QString DBMemo::value() const {
+    QString text = toPlainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return text;
 }
 
 void DBMemo::setValue(const QString& value) {
-    setPlainText(value);
+    QString normal = value;
+    normal.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (normal == toPlainText()) return;
+    m_settingValue = true;
+    setPlainText(normal);
+    m_settingValue = false;
+}
+
+void DBMemo::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Q_EMIT cancelRequested();
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void DBMemo::setVerticalScrollBarShown(bool shown) {

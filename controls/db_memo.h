@@ -7,8 +7,9 @@ namespace controls {
 
 // A data-bound multi-line pane: word wrap, no frame, laid out in the widget's reading order
 // (in right-to-left the text is right-aligned and the scroll bar sits on the left edge). Tab
-// moves the focus on instead of typing a tab. A DataLink fills `value`; what the user types
-// stays in the pane until the next value arrives.
+// moves the focus on instead of typing a tab. A DataLink fills `value` and hears of what the
+// user types through `edited`; Escape asks for the typing to be dropped (`cancelRequested`).
+// `value` has CR LF line breaks, as the collection stores them.
 class DBMemo : public QPlainTextEdit {
     Q_OBJECT
     Q_PROPERTY(QString value READ value WRITE setValue USER true)
@@ -17,8 +18,9 @@ class DBMemo : public QPlainTextEdit {
 public:
     explicit DBMemo(QWidget* parent);
 
-    QString value() const { return toPlainText(); }
-    // Line breaks may be CR LF, as the collection stores them.
+    QString value() const;
+    // Line breaks may be CR LF or LF. Setting the value the pane already holds changes nothing,
+    // so the caret stays where the user left it.
     void setValue(const QString& value);
 
     // A vertical scroll bar that is always there (greyed while nothing scrolls), or none at
@@ -30,11 +32,19 @@ public:
     QColor fontColor() const;
     void setFontColor(const QColor& color);
 
+Q_SIGNALS:
+    // The user changed the text (typing, pasting, undo); not sent for setValue.
+    void edited();
+    void cancelRequested();
+
 protected:
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void followReadingOrder();
+
+    bool m_settingValue = false;
 };
 
 }  // namespace controls

@@ -12,6 +12,10 @@ ErrorBoxHandler& handlerSlot() {
     static ErrorBoxHandler handler;
     return handler;
 }
+ConfirmBoxHandler& confirmSlot() {
+    static ConfirmBoxHandler handler;
+    return handler;
+}
 }  // namespace
 
 QString errorBoxText(const QString& message) {
@@ -19,7 +23,9 @@ QString errorBoxText(const QString& message) {
     return message;
 }
 
-void setErrorBoxHandler(ErrorBoxHandler handler) { handlerSlot() = std::move(handler); }
+void setErrorBoxHandler(ErrorBoxHandler handler) {
+    handlerSlot() = std::move(handler);
+}
 
 void showErrorBox(const QString& message) {
     const QString caption = QGuiApplication::applicationDisplayName();
@@ -31,6 +37,19 @@ void showErrorBox(const QString& message) {
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+}
+
+void setConfirmBoxHandler(ConfirmBoxHandler handler) {
+    confirmSlot() = std::move(handler);
+}
+
+bool confirmBox(const QString& question) {
+    const QString caption = QStringLiteral("Confirm");
+    if (confirmSlot()) return confirmSlot()(caption, question);
+    QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::Ok | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
 }
 
 bool guarded(const std::function<void()>& handler) {

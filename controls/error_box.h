@@ -19,6 +19,14 @@ void showErrorBox(const QString& message);
 using ErrorBoxHandler = std::function<void(const QString& caption, const QString& text)>;
 void setErrorBoxHandler(ErrorBoxHandler handler);
 
+// Asks the user to confirm `question`: a question box with the caption "Confirm" and the
+// buttons OK and Cancel. Returns true for OK.
+bool confirmBox(const QString& question);
+
+// Where confirmation questions go instead of the screen while set (tests answer them here).
+using ConfirmBoxHandler = std::function<bool(const QString& caption, const QString& text)>;
+void setConfirmBoxHandler(ConfirmBoxHandler handler);
+
 // Runs one event handler. An error it raises is shown in the error box and the rest of the
 // handler is abandoned; the program goes on. Returns false when the handler failed.
 bool guarded(const std::function<void()>& handler);

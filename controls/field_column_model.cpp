@@ -9,7 +9,6 @@ void FieldColumnModel::setSource(QAbstractItemModel* source, const QString& fiel
     if (m_source) disconnect(m_source, nullptr, this, nullptr);
     m_source = source;
     m_fieldName = fieldName;
-    m_edits.clear();
     m_sourceColumn = findSourceColumn();
     connectSource();
     endResetModel();
@@ -63,7 +62,6 @@ void FieldColumnModel::beginReplace() {
 
 void FieldColumnModel::endReplace() {
     if (!m_replacing) return;
-    m_edits.clear();
     m_sourceColumn = findSourceColumn();
     m_replacing = false;
     endResetModel();
@@ -121,8 +119,6 @@ QVariant FieldColumnModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole: {
-            const auto edited = m_edits.constFind(index.row());
-            if (edited != m_edits.constEnd()) return *edited;
             if (m_sourceColumn < 0) return {};
             return m_source->data(m_source->index(index.row(), m_sourceColumn), Qt::DisplayRole);
         }
@@ -136,10 +132,14 @@ QVariant FieldColumnModel::data(const QModelIndex& index, int role) const {
 }
 
 bool FieldColumnModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::EditRole || index.row() >= rowCount()) return false;
-    m_edits.insert(index.row(), value.toString());
-    Q_EMIT dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
-    return true;
+    if (!index.isValid() || role != Qt::EditRole || index.row() >= rowCount() || m_sourceColumn < 0)
+        return false;
+    // The source tells of the change through dataChanged, which this model passes on.
+    return m_source->setData(m_source->index(index.row(), m_sourceColumn), value, Qt::EditRole);
+}
+
+void FieldColumnModel::revert() {
+    if (m_source) m_source->revert();
 }
 
 Qt::ItemFlags FieldColumnModel::flags(const QModelIndex& index) const {

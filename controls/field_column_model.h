@@ -3,15 +3,14 @@
 #include <QAbstractTableModel>
 #include <QColor>
 #include <QFont>
-#include <QHash>
 #include <QPointer>
 
 namespace controls {
 
 // One field of another model as a one-column table: the column whose horizontal header names
 // the field (ignoring case), under a title of its own, with its own fonts and colours for the
-// title and the cells. Cells accept edits; an edit stays here, over the source's value, until
-// the source's rows are replaced. The source is not owned; when it goes away the column is
+// title and the cells. Cells accept edits, which go to the source's setData, and revert()
+// goes to the source's revert(). The source is not owned; when it goes away the column is
 // empty.
 class FieldColumnModel : public QAbstractTableModel {
     Q_OBJECT
@@ -37,6 +36,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    void revert() override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
@@ -49,7 +49,6 @@ private:
     QPointer<QAbstractItemModel> m_source;
     QString m_fieldName;
     int m_sourceColumn = -1;
-    QHash<int, QVariant> m_edits;  // row -> the text typed into that cell
     QString m_title;
     QFont m_titleFont;
     QColor m_titleColor;

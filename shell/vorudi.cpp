@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 
+#include "browser/Unit1.h"
 #include "controls/fonts.h"
 #include "controls/frame_shape.h"
 #include "controls/hot_spot.h"
@@ -390,8 +391,14 @@ void TForm2::showOnlyLogo(int row) {
 }
 
 void TForm2::closeEvent(QCloseEvent* event) {
-    // The intro window is the main window: closing it ends the program at once, whatever
-    // else is shown.
+    // The intro window is the main window: closing it ends the program, whatever else is
+    // shown, once what the user typed is in the file. A change that cannot be written keeps
+    // the program open, with the change still on screen, after its error box.
+    auto* browsing = qobject_cast<browser::Tmain*>(m_main.data());
+    if (browsing != nullptr && !browsing->settlePendingChanges()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     QCoreApplication::quit();
 }

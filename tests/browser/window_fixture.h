@@ -24,11 +24,14 @@ namespace testing_browser {
 
 class BrowsingWindow {
 public:
-    explicit BrowsingWindow(const fixtures::CollectionOptions& options = {}) {
+    // `prepare` may change the file before the window opens it.
+    explicit BrowsingWindow(const fixtures::CollectionOptions& options = {},
+                            const std::function<void(const std::filesystem::path&)>& prepare = {}) {
         QVERIFY(m_folder.isValid());
-        const auto path = std::filesystem::path(m_folder.filePath("kelvora.mdb").toStdString());
+        const std::filesystem::path path = file();
         const jet::Status status = fixtures::writeCollection(path, options);
         QVERIFY2(status.ok(), status.message().c_str());
+        if (prepare) prepare(path);
         m_previous = QDir::currentPath();
         QDir::setCurrent(m_folder.path());
         controls::setErrorBoxHandler([this](const QString& caption, const QString& text) {
@@ -47,6 +50,10 @@ public:
     }
     BrowsingWindow(const BrowsingWindow&) = delete;
     BrowsingWindow& operator=(const BrowsingWindow&) = delete;
+
+    std::filesystem::path file() const {
+        return std::filesystem::path(m_folder.filePath("kelvora.mdb").toStdString());
+    }
 
     template <typename Widget = QWidget>
     Widget* find(const QString& name) const {

@@ -106,7 +106,7 @@ private Q_SLOTS:
     void linkReportsAMissingField();
     void gridPickGoesThroughItsOwner();
     void gridKeepsCurrentRowInSight();
-    void gridEditsStayInTheGrid();
+    void typingAndRecordKeysReachTheModel();
     void memoFollowsReadingOrder();
     void memoScrollBars();
 };
@@ -532,22 +532,70 @@ void ControlsTest::gridKeepsCurrentRowInSight() {
     }
 }
 
-void ControlsTest::gridEditsStayInTheGrid() {
-    auto model = recordModel(2);
+void ControlsTest::typingAndRecordKeysReachTheModel() {
+    // Counts the reverts that Escape asks for.
+    class RevertCounting : public QStandardItemModel {
+    public:
+        using QStandardItemModel::QStandardItemModel;
+        void revert() override { ++reverts; }
+        int reverts = 0;
+    };
+    RevertCounting model(3, 4);
+    model.setHorizontalHeaderLabels({"kholase", "porsesh", "pasokh", "pavaraghi"});
     QWidget window;
     auto* grid = new controls::DBGrid(&window);
+    auto* memo = new controls::DBMemo(&window);
+    auto* after = new QLineEdit(&window);
     controls::DataLink link(nullptr);
-    link.setModel(model.get());
+    link.setModel(&model);
     link.addGrid(grid, "kholase");
-    const QModelIndex cell = grid->model()->index(1, 0);
-    QVERIFY(grid->model()->flags(cell) & Qt::ItemIsEditable);
-    QVERIFY(grid->model()->setData(cell, QStringLiteral("ويرايش")));
-    QCOMPARE(grid->model()->data(cell).toString(), QStringLiteral("ويرايش"));
-    QCOMPARE(model->item(1, 0)->text(), QStringLiteral("kholase 1"));
-    // New rows from the source drop what was typed.
-    model->setRowCount(3);
-    QCOMPARE(grid->model()->data(grid->model()->index(1, 0)).toString(),
-             QStringLiteral("kholase 1"));
+    link.addMapping(memo, "pasokh");
+    link.setCurrentRow(2);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // A cell edit and a pane's typing land in the model, keystroke by keystroke; the pane
+    // keeps its caret while the model echoes the text back.
+    QVERIFY(grid->model()->setData(grid->model()->index(2, 0), QStringLiteral("ويرايش")));
+    QCOMPARE(model.item(2, 0)->text(), QStringLiteral("ويرايش"));
+    memo->setFocus();
+    QTest::keyClicks(memo, "ab");
+    QTest::keyClick(memo, Qt::Key_Left);
+    QTest::keyClick(memo, Qt::Key_Return);
+    QCOMPARE(model.item(2, 2)->text(), QStringLiteral("a\r\nb"));
+    QCOMPARE(memo->textCursor().position(), 2);
+
+    QSignalSpy inserts(&link, &controls::DataLink::insertRequested);
+    QSignalSpy deletes(&link, &controls::DataLink::deleteRequested);
+    QTest::keyClick(memo, Qt::Key_Escape);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Escape);
+    QCOMPARE(model.reverts, 2);
+    QTest::keyClick(grid, Qt::Key_Insert);
+    QTest::keyClick(grid, Qt::Key_Down);  // on the last row
+    QCOMPARE(inserts.count(), 2);
+
+    bool confirmed = false;
+    QStringList questions;
+    controls::setConfirmBoxHandler([&](const QString& caption, const QString& text) {
+        questions << caption + ": " + text;
+        return confirmed;
+    });
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    confirmed = true;
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    controls::setConfirmBoxHandler({});
+    QCOMPARE(questions, QStringList({"Confirm: Delete record?", "Confirm: Delete record?"}));
+    QCOMPARE(deletes.count(), 1);
+
+    // Tab leaves the grid without moving its current row.
+    QSignalSpy picked(&link, &controls::DataLink::rowPicked);
+    link.setCurrentRow(0);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QCOMPARE(picked.count(), 0);
+    QVERIFY(!grid->hasFocus());
+    Q_UNUSED(after);
 }
 
 void ControlsTest::memoFollowsReadingOrder() {

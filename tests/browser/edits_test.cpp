@@ -1,0 +1,268 @@
+// What a user types into the browsing window reaches the file: the panes and the titles grid
+// driven with real key events, the file read back by mdb-export and by a fresh engine.
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include "controls/db_grid.h"
+#include "controls/db_memo.h"
+#include "controls/label.h"
+#include "jet/database.h"
+#include "oracles.h"
+#include "window_fixture.h"
+
+using content::Source;
+using testing_browser::BrowsingWindow;
+using testing_browser::typeText;
+
+namespace {
+
+// A table's records as mdb-export prints them: title -> answer (null as kCsvNull); our own
+// reader must read the same.
+std::map<QString, QString> answersInFile(const std::filesystem::path& file,
+                                         const std::string& table) {
+    std::map<QString, QString> answers;
+    const kelvora::test::OracleTable exported = kelvora::test::mdbExportRows(file, table);
+    if (!exported.ok) {
+        qWarning("%s", exported.error.c_str());
+        return answers;
+    }
+    for (const kelvora::test::CsvRow& row : exported.rows)
+        answers[QString::fromStdString(row.at(0))] = QString::fromStdString(row.at(2));
+
+    auto database = jet::Database::open(file, jet::Database::Mode::readOnly);
+    auto rows = database.ok() ? (*database)->openByName(std::u16string(table.begin(), table.end()))
+                              : jet::Result<jet::ResultSet>(database.status());
+    if (!rows.ok() || rows->rowCount() != answers.size()) {
+        qWarning("our reader disagrees with mdb-export on %s", table.c_str());
+        return {};
+    }
+    for (std::size_t i = 0; i < rows->rowCount(); ++i) {
+        const jet::Value answer = *rows->value(i, 2);
+        const QString title = QString::fromStdString(jet::toDisplayText(*rows->value(i, 0)));
+        const QString text = jet::isNull(answer)
+                                 ? QString::fromStdString(kelvora::test::kCsvNull)
+                                 : QString::fromStdString(jet::toDisplayText(answer));
+        if (answers[title] != text) {
+            qWarning("our reader disagrees with mdb-export on %s", qPrintable(title));
+            return {};
+        }
+    }
+    return answers;
+}
+
+std::string readBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(widget, static_cast<Qt::Key>(key), modifiers);
+}
+
+// Types into the caret's place in a pane that has the focus, as the keyboard would.
+void typeAtEnd(controls::DBMemo* memo, const QString& text) {
+    memo->setFocus();
+    memo->moveCursor(QTextCursor::End);
+    typeText(memo, text);
+}
+
+// The window on screen and active, so that the focus and the cell editors work as for a user.
+void showActive(BrowsingWindow& fixture) {
+    fixture.window->show();
+    fixture.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(fixture.window.get()));
+}
+
+}  // namespace
+
+class EditsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { controls::setConfirmBoxHandler({}); }
+    void cleanup() { controls::setConfirmBoxHandler({}); }
+    void typedAnswerIsWrittenWhenNextIsPressed();
+    void typedAnswerIsWrittenBeforeTheFilterRebuilds();
+    void escapeDropsWhatWasTyped();
+    void gridStartsFillsAndDeletesRecords();
+    void programEndWritesWhatIsPending();
+    void readOnlyFileSaysSoAndKeepsTheText();
+};
+
+void EditsTest::typedAnswerIsWrittenWhenNextIsPressed() {
+    BrowsingWindow fixture;
+    showActive(fixture);
+    auto* answer = fixture.find<controls::DBMemo>("Memopakolliyat");
+    typeAtEnd(answer, u" و بيشتر"_qs);
+    const QString typed = u"پاسخ يکم\r\nسطر دوم و بيشتر"_qs;
+    QCOMPARE(answer->value(), typed);
+    QVERIFY(fixture.recordSet(Source::topic1).hasPendingChange());
+
+    fixture.click("SpeedButton2");
+    QVERIFY2(fixture.boxes.isEmpty(), qPrintable(fixture.boxes.join('\n')));
+    QCOMPARE(answer->value(), u"پاسخ دوم"_qs);
+    QCOMPARE(answersInFile(fixture.file(), "kolliyat")[u"نخست kolliyat"_qs], typed);
+    fixture.click("SpeedButton1");
+    QCOMPARE(answer->value(), typed);
+}
+
+void EditsTest::typedAnswerIsWrittenBeforeTheFilterRebuilds() {
+    BrowsingWindow fixture;
+    showActive(fixture);
+    auto* answer = fixture.find<controls::DBMemo>("Memopakolliyat");
+    typeAtEnd(answer, u"!"_qs);
+    auto* filter = fixture.find<QLineEdit>("Edit1");
+    filter->clear();
+    typeText(filter, u"سوم"_qs);
+    QVERIFY2(fixture.boxes.isEmpty(), qPrintable(fixture.boxes.join('\n')));
+    QCOMPARE(fixture.find<controls::Label>("Label9")->text(), QStringLiteral("1"));
+    QCOMPARE(answersInFile(fixture.file(), "kolliyat")[u"نخست kolliyat"_qs],
+             u"پاسخ يکم\r\nسطر دوم!"_qs);
+}
+
+void EditsTest::escapeDropsWhatWasTyped() {
+    BrowsingWindow fixture;
+    showActive(fixture);
+    const std::string before = readBytes(fixture.file());
+    auto* question = fixture.find<controls::DBMemo>("Memopokolliyat");
+    auto* title = fixture.find<QWidget>("DBTextkolliyat");
+    auto* grid = fixture.find<controls::DBGrid>("DBkolliyat");
+    typeAtEnd(question, u"؟"_qs);
+    press(question, Qt::Key_Escape);
+    QCOMPARE(question->value(), u"پرسش يکم kolliyat"_qs);
+
+    // In the grid: typing a title opens the cell editor; its Escape drops the change too.
+    grid->setFocus();
+    typeText(grid, u"ت"_qs);
+    QCOMPARE(title->property("value").toString(), u"ت"_qs);
+    press(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(title->property("value").toString(), u"نخست kolliyat"_qs);
+    QCOMPARE(grid->model()->index(0, 0).data().toString(), u"نخست kolliyat"_qs);
+
+    fixture.click("SpeedButton2");
+    QVERIFY(fixture.boxes.isEmpty());
+    QCOMPARE(readBytes(fixture.file()), before);
+}
+
+void EditsTest::gridStartsFillsAndDeletesRecords() {
+    BrowsingWindow fixture;
+    showActive(fixture);
+    content::RecordSet& topic1 = fixture.recordSet(Source::topic1);
+    auto* grid = fixture.find<controls::DBGrid>("DBkolliyat");
+    auto* answer = fixture.find<controls::DBMemo>("Memopakolliyat");
+
+    // Down on the last row starts a new record; the panes are blank for it.
+    fixture.click("SpeedButton4");
+    grid->setFocus();
+    press(grid, Qt::Key_Down);
+    QCOMPARE(grid->model()->rowCount(), 4);
+    QCOMPARE(grid->currentRow(), 3);
+    QCOMPARE(answer->value(), QString());
+    typeText(grid, u"چ"_qs);  // opens the cell editor, which takes the focus
+    QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr);
+    typeText(QApplication::focusWidget(), u"هارم"_qs);
+    press(QApplication::focusWidget(), Qt::Key_Return);
+    typeAtEnd(answer, u"پاسخ چهارم"_qs);
+    // Up settles it: inserted, and it stays the last row.
+    grid->setFocus();
+    press(grid, Qt::Key_Up);
+    QVERIFY2(fixture.boxes.isEmpty(), qPrintable(fixture.boxes.join('\n')));
+    QCOMPARE(grid->currentRow(), 2);
+    auto answers = answersInFile(fixture.file(), "kolliyat");
+    QCOMPARE(answers.size(), std::size_t{4});
+    QCOMPARE(answers[u"چهارم"_qs], u"پاسخ چهارم"_qs);
+
+    // Insert starts another; left empty, moving away drops it.
+    press(grid, Qt::Key_Insert);
+    QCOMPARE(grid->model()->rowCount(), 5);
+    fixture.click("SpeedButton3");
+    QCOMPARE(grid->model()->rowCount(), 4);
+    QCOMPARE(topic1.currentRow(), 0);
+
+    // Ctrl+Delete asks first; Cancel keeps the record, OK deletes it.
+    QStringList asked;
+    bool answerOk = false;
+    controls::setConfirmBoxHandler([&](const QString& caption, const QString& text) {
+        asked << caption + QStringLiteral(": ") + text;
+        return answerOk;
+    });
+    press(grid, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(asked, QStringList{QStringLiteral("Confirm: Delete record?")});
+    QCOMPARE(grid->model()->rowCount(), 4);
+    answerOk = true;
+    press(grid, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(grid->model()->rowCount(), 3);
+    QCOMPARE(fixture.find<QWidget>("DBTextkolliyat")->property("value").toString(),
+             u"دوم kolliyat"_qs);
+    answers = answersInFile(fixture.file(), "kolliyat");
+    QCOMPARE(answers.size(), std::size_t{3});
+    QVERIFY(answers.count(u"نخست kolliyat"_qs) == 0);
+    QVERIFY(fixture.boxes.isEmpty());
+}
+
+void EditsTest::programEndWritesWhatIsPending() {
+    BrowsingWindow fixture;
+    showActive(fixture);
+    // A change in a hidden view waits there and is written as the program ends.
+    fixture.click("Label3");
+    typeAtEnd(fixture.find<controls::DBMemo>("Memopamoghadamat"), u"+"_qs);
+    fixture.click("Label1");  // hides the pane that has the focus
+    QVERIFY(fixture.recordSet(Source::topic2).hasPendingChange());
+    QCOMPARE(fixture.recordSet(Source::topic2).currentRow(), 0);
+    QVERIFY(fixture.window->settlePendingChanges());
+    QCOMPARE(answersInFile(fixture.file(), "ejaz")[u"نخست ejaz"_qs], u"پاسخ يکم\r\nسطر دوم+"_qs);
+}
+
+void EditsTest::readOnlyFileSaysSoAndKeepsTheText() {
+    // As root, permissions do not stop a write; the immutable flag does.
+    bool immutable = false;
+    auto freeze = [&](const std::filesystem::path& file) {
+        std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::group_read |
+                                               std::filesystem::perms::others_read);
+        if (::geteuid() != 0) return;
+        int status = 0;
+        kelvora::test::runCommand(
+            "chattr +i " + kelvora::test::shellQuote(file.string()) + " 2>/dev/null", &status);
+        immutable = status == 0;
+    };
+    BrowsingWindow fixture({}, freeze);
+    struct Unfreeze {
+        std::filesystem::path file;
+        bool immutable;
+        ~Unfreeze() {
+            if (immutable)
+                kelvora::test::runCommand("chattr -i " + kelvora::test::shellQuote(file.string()));
+        }
+    } unfreeze{fixture.file(), immutable};
+    if (::geteuid() == 0 && !immutable)
+        QSKIP("chattr +i is not available to make a file read-only");
+
+    QVERIFY2(fixture.boxes.isEmpty(), qPrintable(fixture.boxes.join('\n')));
+    showActive(fixture);
+    auto* answer = fixture.find<controls::DBMemo>("Memopakolliyat");
+    typeAtEnd(answer, u" (افزوده)"_qs);
+    const QString typed = answer->value();
+    fixture.click("SpeedButton2");
+    QCOMPARE(fixture.boxes.size(), 1);
+    QVERIFY2(fixture.boxes.first().contains("read-only") &&
+                 fixture.boxes.first().contains("kelvora.mdb"),
+             qPrintable(fixture.boxes.first()));
+    QCOMPARE(answer->value(), typed);
+    QCOMPARE(fixture.recordSet(Source::topic1).currentRow(), 0);
+    // Ending the program reports it again and refuses to end.
+    QVERIFY(!fixture.window->settlePendingChanges());
+    QCOMPARE(fixture.boxes.size(), 2);
+    QCOMPARE(answer->value(), typed);
+}
+
+QTEST_MAIN(EditsTest)
+#include "edits_test.moc"
