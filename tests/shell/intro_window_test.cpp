@@ -2,11 +2,18 @@
 // the links and the logos of the answering centres.
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
 
+#include "browser/Unit1.h"
+#include "collection_fixture.h"
+#include "content/record_set.h"
+#include "controls/db_memo.h"
+#include "controls/error_box.h"
 #include "controls/hot_spot.h"
 #include "controls/label.h"
 #include "controls/panel.h"
@@ -14,6 +21,7 @@
 #include "controls/speed_button.h"
 #include "controls/tcolor.h"
 #include "controls/window_chrome.h"
+#include "jet/database.h"
 #include "shell/vorudi.h"
 
 namespace {
@@ -100,6 +108,8 @@ private Q_SLOTS:
 
     void entryShowsTheBrowsingWindowWithoutChangingItsState_data();
     void entryShowsTheBrowsingWindowWithoutChangingItsState();
+
+    void closingWritesWhatWasTypedOrStaysOpen();
 
 private:
     std::unique_ptr<shell::TForm2> m_form;
@@ -487,6 +497,62 @@ void IntroWindowTest::entryShowsTheBrowsingWindowWithoutChangingItsState() {
     // A shown browsing window lies over the entry label: it is left. A minimised one is not
     // over it, and the pointer is still there.
     QCOMPARE(form.Label1->fontColor(), minimised ? kGreen : kMaroon);
+}
+
+void IntroWindowTest::closingWritesWhatWasTypedOrStaysOpen() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const std::filesystem::path file = folder.filePath("kelvora.mdb").toStdString();
+    QVERIFY(fixtures::writeCollection(file, {}).ok());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    QStringList boxes;
+    controls::setErrorBoxHandler([&](const QString&, const QString& text) { boxes << text; });
+    {
+        browser::Tmain main;
+        shell::TForm2& form = *m_form;
+        form.setBrowsingWindow(&main);
+        auto* answer = main.findChild<controls::DBMemo*>("Memopakolliyat");
+        content::RecordSet& topic1 = main.store().recordSet(content::Source::topic1);
+        QVERIFY(topic1.setValue(0, 2, QStringLiteral("typed")));
+
+        // Another program changed the record meanwhile: the write is refused, the box says
+        // why, and the program does not end.
+        {
+            auto other = jet::Database::open(file, jet::Database::Mode::readWrite);
+            QVERIFY(other.ok());
+            auto rows = (*other)->openByName(u"kolliyat");
+            QVERIFY((*other)
+                        ->updateRow(u"kolliyat", rows->location(0), rows->rowVersion(0),
+                                    {{2, jet::Value(std::u16string(u"theirs"))}})
+                        .ok());
+        }
+        QVERIFY(!form.close());
+        QVERIFY(form.isVisible());
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.first().contains("changed by another program"), qPrintable(boxes.first()));
+        QCOMPARE(answer->value(), QStringLiteral("typed"));
+
+        // Dropped with Escape, the program ends; typed again on the next record, it is written
+        // as the program ends.
+        QTest::keyClick(answer, Qt::Key_Escape);
+        topic1.next();
+        QVERIFY(topic1.setValue(1, 2, QStringLiteral("written at the end")));
+        QTimer::singleShot(0, &form, [&form] {
+            form.close();
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(99); });
+        });
+        QCOMPARE(QApplication::exec(), 0);
+        QCOMPARE(boxes.size(), 1);
+    }
+    controls::setErrorBoxHandler({});
+    QDir::setCurrent(previous);
+    auto database = jet::Database::open(file, jet::Database::Mode::readOnly);
+    QVERIFY(database.ok());
+    auto rows = (*database)->openByName(u"kolliyat");
+    QVERIFY(rows.ok());
+    QCOMPARE(*rows->value(0, 2), jet::Value(std::u16string(u"theirs")));
+    QCOMPARE(*rows->value(1, 2), jet::Value(std::u16string(u"written at the end")));
 }
 
 QTEST_MAIN(IntroWindowTest)
