@@ -23,7 +23,16 @@ void DataLink::setModel(QAbstractItemModel* model) {
         connect(source, &QAbstractItemModel::columnsRemoved, this, &DataLink::followModel);
         connect(source, &QAbstractItemModel::dataChanged, this,
                 [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-                    if (m_row >= topLeft.row() && m_row <= bottomRight.row()) showCurrentRow();
+                    if (m_row < topLeft.row() || m_row > bottomRight.row()) return;
+                    // Only the controls of the fields that changed: a keystroke in one pane
+                    // must not read every other field again.
+                    for (const Mapping& mapping : m_mappings) {
+                        const int column = fieldColumn(mapping.fieldName);
+                        if (column >= topLeft.column() && column <= bottomRight.column())
+                            showRowIn(mapping);
+                    }
+                    for (const QPointer<DBGrid>& grid : m_grids)
+                        if (grid) grid->setCurrentRow(m_row);
                 });
         connect(source, &QObject::destroyed, this, &DataLink::followModel);
     }

@@ -24,8 +24,8 @@ using testing_browser::typeText;
 
 namespace {
 
-// A table's records as mdb-export prints them: title -> answer (null as kCsvNull); our own
-// reader must read the same.
+// A table's records as mdb-export prints them: title -> answer (null as kCsvNull, also for a
+// title); our own reader must read the same.
 std::map<QString, QString> answersInFile(const std::filesystem::path& file,
                                          const std::string& table) {
     std::map<QString, QString> answers;
@@ -45,11 +45,12 @@ std::map<QString, QString> answersInFile(const std::filesystem::path& file,
         return {};
     }
     for (std::size_t i = 0; i < rows->rowCount(); ++i) {
-        const jet::Value answer = *rows->value(i, 2);
-        const QString title = QString::fromStdString(jet::toDisplayText(*rows->value(i, 0)));
-        const QString text = jet::isNull(answer)
-                                 ? QString::fromStdString(kelvora::test::kCsvNull)
-                                 : QString::fromStdString(jet::toDisplayText(answer));
+        const auto shown = [](const jet::Value& value) {
+            return QString::fromStdString(jet::isNull(value) ? kelvora::test::kCsvNull
+                                                             : jet::toDisplayText(value));
+        };
+        const QString title = shown(*rows->value(i, 0));
+        const QString text = shown(*rows->value(i, 2));
         if (answers[title] != text) {
             qWarning("our reader disagrees with mdb-export on %s", qPrintable(title));
             return {};
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void typedAnswerIsWrittenBeforeTheFilterRebuilds();
     void escapeDropsWhatWasTyped();
     void gridStartsFillsAndDeletesRecords();
+    void typingIntoAnEmptyResultStartsARecord();
     void programEndWritesWhatIsPending();
     void readOnlyFileSaysSoAndKeepsTheText();
 };
@@ -206,6 +208,24 @@ void EditsTest::gridStartsFillsAndDeletesRecords() {
     QCOMPARE(answers.size(), std::size_t{3});
     QVERIFY(answers.count(u"نخست kolliyat"_qs) == 0);
     QVERIFY(fixture.boxes.isEmpty());
+}
+
+void EditsTest::typingIntoAnEmptyResultStartsARecord() {
+    BrowsingWindow fixture;
+    showActive(fixture);
+    auto* filter = fixture.find<QLineEdit>("Edit1");
+    filter->clear();
+    typeText(filter, u"هيچ"_qs);
+    QCOMPARE(fixture.find<controls::Label>("Label9")->text(), QStringLiteral("0"));
+    auto* answer = fixture.find<controls::DBMemo>("Memopakolliyat");
+    typeAtEnd(answer, u"پاسخ تازه"_qs);
+    QCOMPARE(answer->value(), u"پاسخ تازه"_qs);  // the first keystroke is kept
+    QVERIFY(fixture.recordSet(Source::topic1).isNewRecordPending());
+    fixture.click("SpeedButton2");
+    QVERIFY2(fixture.boxes.isEmpty(), qPrintable(fixture.boxes.join('\n')));
+    const auto answers = answersInFile(fixture.file(), "kolliyat");
+    QCOMPARE(answers.size(), std::size_t{4});
+    QCOMPARE(answers.at(QString::fromStdString(kelvora::test::kCsvNull)), u"پاسخ تازه"_qs);
 }
 
 void EditsTest::programEndWritesWhatIsPending() {

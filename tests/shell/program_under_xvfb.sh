@@ -3,7 +3,8 @@
 # with status 0 when that window is closed; without the collection it first shows the fifteen
 # error boxes. The entry label brings up the browsing window, its close hot spot hides it, the
 # intro window's close hot spot ends the program, and a taskbar lists one entry for the
-# program. Runs inside tests/support/with_xvfb.sh --wm.
+# program. What is typed into the panes reaches the file: on Next, and as the program ends.
+# Runs inside tests/support/with_xvfb.sh --wm.
 set -euo pipefail
 program=$1
 collection=$2
@@ -102,7 +103,35 @@ wait "$pid" || status=$?
 [ "$status" = 0 ] || fail "exit status $status after the close hot spot, expected 0"
 echo "ok: entry label and close hot spots"
 
-# 3. Without it: fifteen boxes, one after the other, then the intro window.
+# 3. Typing into the answer pane and pressing Next writes the answer; typing into the footnote
+# pane of the next record and closing the program writes that too. mdb-export reads them back.
+(cd "$work" && exec "$program") &
+pid=$!
+intro=$(wait_window 450x479 20 | head -n1) || fail "no 450 x 479 intro window was mapped"
+press_at "$intro" 228 372 1
+browsing=$(wait_window 865x682 10 | head -n1) || fail "the entry label did not show the browsing window"
+press_at "$browsing" 300 300 1
+xdotool key --clearmodifiers ctrl+End
+xdotool type --delay 20 " typed-into-the-answer"
+press_at "$browsing" 496 625 1
+press_at "$browsing" 300 540 1
+xdotool key --clearmodifiers ctrl+End
+xdotool type --delay 20 " typed-into-the-footnotes"
+sleep 0.3
+[ -z "$(windows_sized box)" ] || fail "an error box appeared while typing"
+if [ -n "${KELVORA_SCREENSHOT:-}" ]; then import -window root "$KELVORA_SCREENSHOT"; fi
+wmctrl -i -c "$intro"  # the browsing window lies over the intro window's close hot spot
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end after writing what was typed"
+wait "$pid" || fail "the program ended with status $? after writing what was typed"
+exported=$(mdb-export "$work/kelvora.mdb" kolliyat)
+first=$(printf '%s\n' "$exported" | grep -c 'typed-into-the-answer"' || true)
+second=$(printf '%s\n' "$exported" | grep -c 'typed-into-the-footnotes"' || true)
+[ "$first" = 1 ] || fail "the typed answer is not in the file once (found $first times)"
+[ "$second" = 1 ] || fail "the typed footnote is not in the file once (found $second times)"
+echo "ok: typed text written on Next and at the end"
+
+# 4. Without it: fifteen boxes, one after the other, then the intro window.
 rm "$work/kelvora.mdb"
 (cd "$work" && exec "$program") &
 pid=$!
