@@ -1,6 +1,5 @@
 // What a user types into the browsing window reaches the file: the panes and the titles grid
 // driven with real key events, the file read back by mdb-export and by a fresh engine.
-#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -16,6 +15,9 @@
 #include "controls/label.h"
 #include "jet/database.h"
 #include "oracles.h"
+#include "read_only_file.h"
+#include "records_in_file.h"
+#include "test_files.h"
 #include "window_fixture.h"
 
 using content::Source;
@@ -24,44 +26,13 @@ using testing_browser::typeText;
 
 namespace {
 
-// A table's records as mdb-export prints them: title -> answer (null as kCsvNull, also for a
-// title); our own reader must read the same.
+// Title -> answer, as mdb-export and our own reader both read them.
 std::map<QString, QString> answersInFile(const std::filesystem::path& file,
                                          const std::string& table) {
     std::map<QString, QString> answers;
-    const kelvora::test::OracleTable exported = kelvora::test::mdbExportRows(file, table);
-    if (!exported.ok) {
-        qWarning("%s", exported.error.c_str());
-        return answers;
-    }
-    for (const kelvora::test::CsvRow& row : exported.rows)
-        answers[QString::fromStdString(row.at(0))] = QString::fromStdString(row.at(2));
-
-    auto database = jet::Database::open(file, jet::Database::Mode::readOnly);
-    auto rows = database.ok() ? (*database)->openByName(std::u16string(table.begin(), table.end()))
-                              : jet::Result<jet::ResultSet>(database.status());
-    if (!rows.ok() || rows->rowCount() != answers.size()) {
-        qWarning("our reader disagrees with mdb-export on %s", table.c_str());
-        return {};
-    }
-    for (std::size_t i = 0; i < rows->rowCount(); ++i) {
-        const auto shown = [](const jet::Value& value) {
-            return QString::fromStdString(jet::isNull(value) ? kelvora::test::kCsvNull
-                                                             : jet::toDisplayText(value));
-        };
-        const QString title = shown(*rows->value(i, 0));
-        const QString text = shown(*rows->value(i, 2));
-        if (answers[title] != text) {
-            qWarning("our reader disagrees with mdb-export on %s", qPrintable(title));
-            return {};
-        }
-    }
+    for (const auto& [title, fields] : kelvora::test::recordsInFile(file, table))
+        answers[title] = fields.at(1);
     return answers;
-}
-
-std::string readBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -133,7 +104,7 @@ void EditsTest::typedAnswerIsWrittenBeforeTheFilterRebuilds() {
 void EditsTest::escapeDropsWhatWasTyped() {
     BrowsingWindow fixture;
     showActive(fixture);
-    const std::string before = readBytes(fixture.file());
+    const auto before = kelvora::test::readFileBytes(fixture.file());
     auto* question = fixture.find<controls::DBMemo>("Memopokolliyat");
     auto* title = fixture.find<QWidget>("DBTextkolliyat");
     auto* grid = fixture.find<controls::DBGrid>("DBkolliyat");
@@ -151,7 +122,7 @@ void EditsTest::escapeDropsWhatWasTyped() {
 
     fixture.click("SpeedButton2");
     QVERIFY(fixture.boxes.isEmpty());
-    QCOMPARE(readBytes(fixture.file()), before);
+    QCOMPARE(kelvora::test::readFileBytes(fixture.file()), before);
 }
 
 void EditsTest::gridStartsFillsAndDeletesRecords() {
@@ -242,29 +213,12 @@ void EditsTest::programEndWritesWhatIsPending() {
 }
 
 void EditsTest::readOnlyFileSaysSoAndKeepsTheText() {
-    // As root, permissions do not stop a write; the immutable flag does.
-    bool immutable = false;
-    auto freeze = [&](const std::filesystem::path& file) {
-        std::filesystem::permissions(file, std::filesystem::perms::owner_read |
-                                               std::filesystem::perms::group_read |
-                                               std::filesystem::perms::others_read);
-        if (::geteuid() != 0) return;
-        int status = 0;
-        kelvora::test::runCommand(
-            "chattr +i " + kelvora::test::shellQuote(file.string()) + " 2>/dev/null", &status);
-        immutable = status == 0;
-    };
-    BrowsingWindow fixture({}, freeze);
-    struct Unfreeze {
-        std::filesystem::path file;
-        bool immutable;
-        ~Unfreeze() {
-            if (immutable)
-                kelvora::test::runCommand("chattr -i " + kelvora::test::shellQuote(file.string()));
-        }
-    } unfreeze{fixture.file(), immutable};
-    if (::geteuid() == 0 && !immutable)
-        QSKIP("chattr +i is not available to make a file read-only");
+    bool readOnly = false;
+    BrowsingWindow fixture({}, [&](const std::filesystem::path& file) {
+        readOnly = kelvora::test::makeReadOnly(file);
+    });
+    const kelvora::test::WritableAgain writable(fixture.file());
+    if (!readOnly) QSKIP("chattr +i is not available to make a file read-only");
 
     QVERIFY2(fixture.boxes.isEmpty(), qPrintable(fixture.boxes.join('\n')));
     showActive(fixture);

@@ -1,9 +1,6 @@
 // What the user types into a record set reaches the file: pending changes settled before
 // moves and rebuilds, new and deleted records, and the failures that keep a change pending.
 // The file is read back by mdbtools' mdb-export and by a fresh engine of our own.
-#include <unistd.h>
-
-#include <map>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -13,7 +10,10 @@
 #include "content/statements.h"
 #include "jet/database.h"
 #include "oracles.h"
+#include "read_only_file.h"
+#include "records_in_file.h"
 #include "store_fixture.h"
+#include "test_files.h"
 
 using content::RecordSet;
 using content::Source;
@@ -24,53 +24,6 @@ namespace {
 constexpr int kTitle = 0;
 constexpr int kAnswer = 2;
 constexpr int kFootnotes = 3;
-
-// A table's records as mdb-export prints them: title -> the other three fields (null as
-// kCsvNull), checked against a fresh engine reading the same file.
-std::map<QString, QStringList> recordsInFile(const std::filesystem::path& file,
-                                             const std::string& table) {
-    std::map<QString, QStringList> records;
-    const kelvora::test::OracleTable exported = kelvora::test::mdbExportRows(file, table);
-    if (!exported.ok) {
-        qWarning("%s", exported.error.c_str());
-        return records;
-    }
-    for (const kelvora::test::CsvRow& row : exported.rows) {
-        QStringList fields;
-        for (std::size_t i = 1; i < row.size(); ++i) fields << QString::fromStdString(row[i]);
-        records[QString::fromStdString(row[0])] = fields;
-    }
-
-    auto database = jet::Database::open(file, jet::Database::Mode::readOnly);
-    if (!database.ok()) {
-        qWarning("%s", database.status().message().c_str());
-        return {};
-    }
-    auto rows = (*database)->openByName(std::u16string(table.begin(), table.end()));
-    if (!rows.ok() || rows->rowCount() != records.size()) {
-        qWarning("our reader disagrees with mdb-export on the number of records");
-        return {};
-    }
-    for (std::size_t i = 0; i < rows->rowCount(); ++i) {
-        QStringList fields;
-        for (std::size_t column = 1; column < 4; ++column) {
-            const jet::Value value = *rows->value(i, column);
-            fields << (jet::isNull(value) ? QString::fromStdString(kCsvNull)
-                                          : QString::fromStdString(jet::toDisplayText(value)));
-        }
-        const QString title = QString::fromStdString(jet::toDisplayText(*rows->value(i, 0)));
-        if (records[title] != fields) {
-            qWarning("our reader disagrees with mdb-export on %s", qPrintable(title));
-            return {};
-        }
-    }
-    return records;
-}
-
-std::string readBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Another program changing a record of the file behind our back.
 void changeAnswerElsewhere(const std::filesystem::path& file, const std::u16string& table,
@@ -115,7 +68,8 @@ void RecordSetChangesTest::editThenMoveIsWrittenAndTheSameRecordCanBeEditedAgain
     topic1.next();
     QVERIFY(!topic1.hasPendingChange());
     QCOMPARE(topic1.currentRow(), 1);
-    QCOMPARE(recordsInFile(fixture.file(), "kolliyat")[u"نخست kolliyat"_qs].at(1), longAnswer);
+    QCOMPARE(kelvora::test::recordsInFile(fixture.file(), "kolliyat")[u"نخست kolliyat"_qs].at(1),
+             longAnswer);
 
     // The written row was read back with its new version: editing it again is no conflict.
     topic1.prior();
@@ -123,7 +77,7 @@ void RecordSetChangesTest::editThenMoveIsWrittenAndTheSameRecordCanBeEditedAgain
     topic1.last();
     QCOMPARE(topic1.currentRow(), 2);
     QCOMPARE(topic1.value(0, kAnswer).toString(), QStringLiteral("short again"));
-    const auto records = recordsInFile(fixture.file(), "kolliyat");
+    const auto records = kelvora::test::recordsInFile(fixture.file(), "kolliyat");
     QCOMPARE(records.size(), std::size_t{3});
     QCOMPARE(records.at(u"نخست kolliyat"_qs).at(1), QStringLiteral("short again"));
     QCOMPARE(records.at(u"دوم kolliyat"_qs).at(1), u"پاسخ دوم"_qs);
@@ -158,7 +112,7 @@ void RecordSetChangesTest::settlingWritesOnlyRealChanges() {
     StoreFixture fixture{fixtures::CollectionOptions{}};
     RecordSet& topic1 = fixture.store.recordSet(Source::topic1);
     const QString title = topic1.value(row, kTitle).toString();
-    const std::string before = readBytes(fixture.file());
+    const auto before = kelvora::test::readFileBytes(fixture.file());
 
     topic1.moveTo(row);
     QVERIFY(topic1.setValue(row, column, typed));
@@ -171,8 +125,8 @@ void RecordSetChangesTest::settlingWritesOnlyRealChanges() {
     }
     topic1.moveTo(row == 0 ? 1 : 0);
     QVERIFY(!topic1.hasPendingChange());
-    QCOMPARE(readBytes(fixture.file()) != before, written);
-    const auto records = recordsInFile(fixture.file(), "kolliyat");
+    QCOMPARE(kelvora::test::readFileBytes(fixture.file()) != before, written);
+    const auto records = kelvora::test::recordsInFile(fixture.file(), "kolliyat");
     const QString key = column == kTitle ? inFile : title;
     QVERIFY2(records.count(key) == 1, qPrintable(key));
     if (column != kTitle) QCOMPARE(records.at(key).at(column - 1), inFile);
@@ -192,7 +146,7 @@ void RecordSetChangesTest::newRecordsAreInsertedOrDroppedAndDeletesAreWrittenAtO
     topic5.prior();
     QCOMPARE(topic5.recordCount(), 3);
     QCOMPARE(topic5.currentRow(), 0);  // back on row 1, then one back
-    QCOMPARE(recordsInFile(fixture.file(), "vahy").size(), std::size_t{3});
+    QCOMPARE(kelvora::test::recordsInFile(fixture.file(), "vahy").size(), std::size_t{3});
 
     // Filled in, it is inserted when the record set moves, and stays where it is.
     topic5.append();
@@ -203,7 +157,7 @@ void RecordSetChangesTest::newRecordsAreInsertedOrDroppedAndDeletesAreWrittenAtO
     QVERIFY(topic5.setValue(4, kTitle, u"پنجم vahy"_qs));
     topic5.first();
     QCOMPARE(topic5.recordCount(), 5);
-    auto records = recordsInFile(fixture.file(), "vahy");
+    auto records = kelvora::test::recordsInFile(fixture.file(), "vahy");
     QCOMPARE(records.size(), std::size_t{5});
     QCOMPARE(records.at(u"چهارم vahy"_qs),
              (QStringList{QString::fromStdString(kCsvNull), u"پاسخ چهارم"_qs,
@@ -220,7 +174,7 @@ void RecordSetChangesTest::newRecordsAreInsertedOrDroppedAndDeletesAreWrittenAtO
     topic5.deleteCurrent();
     QVERIFY(!topic5.hasPendingChange());
     QCOMPARE(topic5.field("kholase"), u"دوم vahy"_qs);
-    records = recordsInFile(fixture.file(), "vahy");
+    records = kelvora::test::recordsInFile(fixture.file(), "vahy");
     QCOMPARE(records.size(), std::size_t{3});
     QVERIFY(records.count(u"نخست vahy"_qs) == 0 && records.count(u"چهارم vahy"_qs) == 0);
 
@@ -231,7 +185,7 @@ void RecordSetChangesTest::newRecordsAreInsertedOrDroppedAndDeletesAreWrittenAtO
     for (int i = 0; i < 3; ++i) topic5.deleteCurrent();
     QCOMPARE(topic5.recordCount(), 0);
     QCOMPARE(topic5.currentRow(), -1);
-    QVERIFY(recordsInFile(fixture.file(), "vahy").empty());
+    QVERIFY(kelvora::test::recordsInFile(fixture.file(), "vahy").empty());
     QVERIFY(fixture.store.recordSet(Source::topic1).isOpen());
 }
 
@@ -240,20 +194,20 @@ void RecordSetChangesTest::aRefusedWriteKeepsTheChangeAndStopsTheMove() {
     RecordSet& topic2 = fixture.store.recordSet(Source::topic2);
     QVERIFY(topic2.setValue(0, kAnswer, "mine"));
     changeAnswerElsewhere(fixture.file(), u"ejaz", u"نخست ejaz", u"theirs");
-    const std::string theirs = readBytes(fixture.file());
+    const auto theirs = kelvora::test::readFileBytes(fixture.file());
 
     const QString message = failureOf([&] { topic2.next(); });
     QVERIFY2(message.contains("changed by another program"), qPrintable(message));
     QCOMPARE(topic2.currentRow(), 0);
     QVERIFY(topic2.hasPendingChange());
     QCOMPARE(topic2.field("pasokh"), QStringLiteral("mine"));
-    QCOMPARE(readBytes(fixture.file()), theirs);
+    QCOMPARE(kelvora::test::readFileBytes(fixture.file()), theirs);
 
     // Dropping the change lets the record set move on; the other program's answer stays.
     topic2.cancel();
     topic2.next();
     QCOMPARE(topic2.currentRow(), 1);
-    QCOMPARE(recordsInFile(fixture.file(), "ejaz")[u"نخست ejaz"_qs].at(1),
+    QCOMPARE(kelvora::test::recordsInFile(fixture.file(), "ejaz")[u"نخست ejaz"_qs].at(1),
              QStringLiteral("theirs"));
 }
 
@@ -262,7 +216,7 @@ void RecordSetChangesTest::aRebuildSettlesFirstAndDoesNotHappenWhenThatFails() {
     RecordSet& topic3 = fixture.store.recordSet(Source::topic3);
     QVERIFY(topic3.setValue(0, kAnswer, "typed before filtering"));
     QCOMPARE(topic3.titleFilter("elm", u"دوم"_qs), std::optional<int>(1));
-    QCOMPARE(recordsInFile(fixture.file(), "elm")[u"نخست elm"_qs].at(1),
+    QCOMPARE(kelvora::test::recordsInFile(fixture.file(), "elm")[u"نخست elm"_qs].at(1),
              QStringLiteral("typed before filtering"));
 
     // The write is refused: no rebuild, the filter and the change stay.
@@ -280,31 +234,12 @@ void RecordSetChangesTest::aRebuildSettlesFirstAndDoesNotHappenWhenThatFails() {
 }
 
 void RecordSetChangesTest::aReadOnlyFileSaysSoAndKeepsWhatWasTyped() {
-    // As root, permissions do not stop a write; the immutable flag does.
-    bool immutable = false;
-    StoreFixture fixture{
-        fixtures::CollectionOptions{}, [&](const std::filesystem::path& file) {
-            std::filesystem::permissions(file, std::filesystem::perms::owner_read |
-                                                   std::filesystem::perms::group_read |
-                                                   std::filesystem::perms::others_read);
-            if (::geteuid() == 0) {
-                int status = 0;
-                kelvora::test::runCommand(
-                    "chattr +i " + kelvora::test::shellQuote(file.string()) + " 2>/dev/null",
-                    &status);
-                immutable = status == 0;
-            }
-        }};
-    struct Unfreeze {
-        std::filesystem::path file;
-        bool immutable;
-        ~Unfreeze() {
-            if (immutable)
-                kelvora::test::runCommand("chattr -i " + kelvora::test::shellQuote(file.string()));
-        }
-    } unfreeze{fixture.file(), immutable};
-    if (::geteuid() == 0 && !immutable)
-        QSKIP("chattr +i is not available to make a file read-only");
+    bool readOnly = false;
+    StoreFixture fixture{fixtures::CollectionOptions{}, [&](const std::filesystem::path& file) {
+                             readOnly = kelvora::test::makeReadOnly(file);
+                         }};
+    const kelvora::test::WritableAgain writable(fixture.file());
+    if (!readOnly) QSKIP("chattr +i is not available to make a file read-only");
 
     QVERIFY2(fixture.reports.isEmpty(), qPrintable(fixture.reports.join('\n')));
     QVERIFY(fixture.store.connection().isReadOnly());
