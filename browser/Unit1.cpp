@@ -403,8 +403,12 @@ void Tmain::bindViews() {
         link->addGrid(shown.grid, QStringLiteral("kholase"));
         connect(recordSet, &content::RecordSet::currentChanged, link,
                 [link, recordSet] { link->setCurrentRow(recordSet->currentRow()); });
-        connect(link, &controls::DataLink::rowPicked, recordSet,
-                [recordSet](int row) { controls::guarded([&] { recordSet->moveTo(row); }); });
+        connect(link, &controls::DataLink::rowPicked, recordSet, [recordSet, link](int row) {
+            // A pick that could not be carried out (the change could not be written) puts the
+            // grid back on the current record.
+            if (!controls::guarded([&] { recordSet->moveTo(row); }))
+                link->setCurrentRow(recordSet->currentRow());
+        });
         connect(link, &controls::DataLink::insertRequested, recordSet,
                 [recordSet] { controls::guarded([&] { recordSet->append(); }); });
         connect(link, &controls::DataLink::deleteRequested, recordSet,

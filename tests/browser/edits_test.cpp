@@ -66,6 +66,7 @@ private Q_SLOTS:
     void escapeDropsWhatWasTyped();
     void gridStartsFillsAndDeletesRecords();
     void typingIntoAnEmptyResultStartsARecord();
+    void aRefusedWriteKeepsTheRecordAndTheGridWhereTheyAre();
     void programEndWritesWhatIsPending();
     void readOnlyFileSaysSoAndKeepsTheText();
 };
@@ -197,6 +198,34 @@ void EditsTest::typingIntoAnEmptyResultStartsARecord() {
     const auto answers = answersInFile(fixture.file(), "kolliyat");
     QCOMPARE(answers.size(), std::size_t{4});
     QCOMPARE(answers.at(QString::fromStdString(kelvora::test::kCsvNull)), u"پاسخ تازه"_qs);
+}
+
+void EditsTest::aRefusedWriteKeepsTheRecordAndTheGridWhereTheyAre() {
+    BrowsingWindow fixture;
+    showActive(fixture);
+    auto* answer = fixture.find<controls::DBMemo>("Memopakolliyat");
+    auto* grid = fixture.find<controls::DBGrid>("DBkolliyat");
+    typeAtEnd(answer, u"!"_qs);
+    {
+        // Another program changes the record meanwhile.
+        auto other = jet::Database::open(fixture.file(), jet::Database::Mode::readWrite);
+        QVERIFY(other.ok());
+        auto rows = (*other)->openByName(u"kolliyat");
+        QVERIFY(rows.ok());
+        QVERIFY((*other)
+                    ->updateRow(u"kolliyat", rows->location(0), rows->rowVersion(0),
+                                {{2, jet::Value(std::u16string(u"theirs"))}})
+                    .ok());
+    }
+    const QRect second = grid->visualRect(grid->model()->index(1, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(fixture.boxes.size(), 1);
+    QVERIFY2(fixture.boxes.first().contains("changed by another program"),
+             qPrintable(fixture.boxes.first()));
+    QCOMPARE(grid->currentRow(), 0);
+    QCOMPARE(grid->selectionModel()->currentIndex().row(), 0);
+    QCOMPARE(answer->value(), u"پاسخ يکم\r\nسطر دوم!"_qs);
+    QCOMPARE(answersInFile(fixture.file(), "kolliyat")[u"نخست kolliyat"_qs], u"theirs"_qs);
 }
 
 void EditsTest::programEndWritesWhatIsPending() {
