@@ -31,8 +31,7 @@ void DataLink::setModel(QAbstractItemModel* model) {
                         if (column >= topLeft.column() && column <= bottomRight.column())
                             showRowIn(mapping);
                     }
-                    for (const QPointer<DBGrid>& grid : m_grids)
-                        if (grid) grid->setCurrentRow(m_row);
+                    // Grids follow their cells through their own models.
                 });
         connect(source, &QObject::destroyed, this, &DataLink::followModel);
     }
