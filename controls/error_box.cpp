@@ -16,6 +16,13 @@ ConfirmBoxHandler& confirmSlot() {
     static ConfirmBoxHandler handler;
     return handler;
 }
+
+// A window manager may hand the focus to another of our windows when a box closes (openbox
+// passes over windows kept off the taskbar); the keyboard belongs to the window the box
+// interrupted.
+void giveBackFocus(QWidget* owner) {
+    if (owner != nullptr && owner->isVisible() && !owner->isMinimized()) owner->activateWindow();
+}
 }  // namespace
 
 QString errorBoxText(const QString& message) {
@@ -34,9 +41,10 @@ void showErrorBox(const QString& message) {
         handlerSlot()(caption, text);
         return;
     }
-    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QWidget* owner = QApplication::activeWindow();
+    QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
     box.exec();
+    giveBackFocus(owner);
 }
 
 void setConfirmBoxHandler(ConfirmBoxHandler handler) {
@@ -46,10 +54,13 @@ void setConfirmBoxHandler(ConfirmBoxHandler handler) {
 bool confirmBox(const QString& question) {
     const QString caption = QStringLiteral("Confirm");
     if (confirmSlot()) return confirmSlot()(caption, question);
+    QWidget* owner = QApplication::activeWindow();
     QMessageBox box(QMessageBox::Question, caption, question, QMessageBox::Ok | QMessageBox::Cancel,
-                    QApplication::activeWindow());
+                    owner);
     box.setDefaultButton(QMessageBox::Ok);
-    return box.exec() == QMessageBox::Ok;
+    const bool confirmed = box.exec() == QMessageBox::Ok;
+    giveBackFocus(owner);
+    return confirmed;
 }
 
 bool guarded(const std::function<void()>& handler) {

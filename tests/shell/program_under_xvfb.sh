@@ -104,12 +104,25 @@ wait "$pid" || status=$?
 echo "ok: entry label and close hot spots"
 
 # 3. Typing into the answer pane and pressing Next writes the answer; typing into the footnote
-# pane of the next record and closing the program writes that too. mdb-export reads them back.
+# pane of the next record and closing the program writes that too. mdb-export reads them back,
+# and finds every record still there.
 (cd "$work" && exec "$program") &
 pid=$!
 intro=$(wait_window 450x479 20 | head -n1) || fail "no 450 x 479 intro window was mapped"
 press_at "$intro" 228 372 1
 browsing=$(wait_window 865x682 10 | head -n1) || fail "the entry label did not show the browsing window"
+# Ctrl+Delete in the titles grid asks first; Cancel keeps the record and gives the keyboard back
+# to the browsing window.
+press_at "$browsing" 740 483 1
+xdotool key --clearmodifiers ctrl+Delete
+confirmation() { xdotool search --onlyvisible --name '^Confirm' 2>/dev/null || true; }
+for _ in $(seq 100); do [ -n "$(confirmation)" ] && break; sleep 0.1; done
+[ -n "$(confirmation)" ] || fail "Ctrl+Delete in the grid asked nothing"
+xdotool key --clearmodifiers Escape
+for _ in $(seq 50); do [ -z "$(confirmation)" ] && break; sleep 0.1; done
+[ -z "$(confirmation)" ] || fail "the confirmation did not close on Escape"
+for _ in $(seq 20); do [ "$(xdotool getactivewindow)" = "$browsing" ] && break; sleep 0.1; done
+[ "$(xdotool getactivewindow)" = "$browsing" ] || fail "the browsing window lost the keyboard to the confirmation"
 press_at "$browsing" 300 300 1
 xdotool key --clearmodifiers ctrl+End
 xdotool type --delay 20 " typed-into-the-answer"
@@ -129,6 +142,8 @@ first=$(printf '%s\n' "$exported" | grep -c 'typed-into-the-answer"' || true)
 second=$(printf '%s\n' "$exported" | grep -c 'typed-into-the-footnotes"' || true)
 [ "$first" = 1 ] || fail "the typed answer is not in the file once (found $first times)"
 [ "$second" = 1 ] || fail "the typed footnote is not in the file once (found $second times)"
+records=$(printf '%s\n' "$exported" | grep -c '^"' || true)
+[ "$records" = 14 ] || fail "$records records in kolliyat after the edits, expected 14"
 echo "ok: typed text written on Next and at the end"
 
 # 4. Without it: fifteen boxes, one after the other, then the intro window.
