@@ -260,9 +260,11 @@ bool RecordSet::setValue(int row, int column, const QVariant& value) {
     if (!m_open || column < 0 || column >= columnCount() || row < 0 || row != m_currentRow)
         return false;
     const QVariant text = value.isValid() ? QVariant(value.toString()) : QVariant();
-    if (!m_pending.active) m_pending = {true, false, -1, {}};
+    const bool starting = !m_pending.active;
+    if (starting) m_pending = {true, false, -1, {}};
     m_pending.values.insert(column, text);
     m_model->cellChanged(row, column);
+    if (starting) m_model->recordStateChanged(row);
     return true;
 }
 
@@ -346,6 +348,7 @@ void RecordSet::settle() {
         takeWrittenRow(id, location);
     }
     m_model->rowChanged(row);
+    m_model->recordStateChanged(row);
 }
 
 void RecordSet::takeWrittenRow(int id, const jet::RowLocation& location) {
@@ -370,6 +373,7 @@ void RecordSet::dropPending() {
     if (!m_pending.isNew) {
         m_pending = {};
         m_model->rowChanged(m_currentRow);
+        m_model->recordStateChanged(m_currentRow);
         return;
     }
     const int row = m_currentRow;

@@ -61,7 +61,15 @@ void RecordSetModel::rowChanged(int row) {
                        {Qt::DisplayRole, Qt::EditRole});
 }
 
+void RecordSetModel::recordStateChanged(int row) {
+    if (row >= 0 && row < rowCount()) Q_EMIT headerDataChanged(Qt::Vertical, row, row);
+}
+
 QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical && role == kRecordStateRole) {
+        if (section != m_recordSet.currentRow() || !m_recordSet.hasPendingChange()) return 0;
+        return m_recordSet.isNewRecordPending() ? 2 : 1;
+    }
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Horizontal) {
         const QStringList names = m_recordSet.columnNames();

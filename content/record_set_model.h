@@ -16,6 +16,10 @@ class RecordSetModel : public QAbstractTableModel {
     Q_DISABLE_COPY_MOVE(RecordSetModel)
 
 public:
+    // The vertical header's role that tells a row's editing state: 0 as read, 1 with a
+    // pending edit, 2 a pending new record.
+    static constexpr int kRecordStateRole = Qt::UserRole;
+
     explicit RecordSetModel(RecordSet& recordSet);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -38,6 +42,7 @@ public:
     void beginRemoveRecord(int row) { beginRemoveRows({}, row, row); }
     void endRemoveRecord() { endRemoveRows(); }
     void cellChanged(int row, int column);
+    void recordStateChanged(int row);
     void rowChanged(int row);
 
 private:

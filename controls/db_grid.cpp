@@ -17,8 +17,9 @@ namespace controls {
 
 namespace {
 
-// The row indicator: an empty header section per row, with a small triangle in the current
-// row's section pointing at the cells.
+// The row indicator: an empty header section per row, with a mark in the current row's
+// section: a small triangle pointing at the cells, an I-beam while the record has a pending
+// edit, an asterisk while it is a new record.
 class IndicatorHeader : public QHeaderView {
 public:
     explicit IndicatorHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
@@ -31,6 +32,14 @@ protected:
         painter->restore();
         if (selectionModel() == nullptr || selectionModel()->currentIndex().row() != logicalIndex)
             return;
+        const int state =
+            model()
+                ->headerData(logicalIndex, Qt::Vertical, FieldColumnModel::kRecordStateRole)
+                .toInt();
+        if (state != 0) {
+            paintEditState(painter, rect, state);
+            return;
+        }
         const int half = std::max(2, std::min(rect.width(), rect.height()) / 4);
         const QPoint centre = rect.center();
         // The cells lie to the left of the indicator in right-to-left, to its right otherwise.
@@ -43,6 +52,33 @@ protected:
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing, false);
         painter->fillPath(triangle, palette().color(QPalette::WindowText));
+        painter->restore();
+    }
+
+private:
+    void paintEditState(QPainter* painter, const QRect& rect, int state) const {
+        const QPoint centre = rect.center();
+        const int reach = std::max(2, std::min(rect.width(), rect.height()) / 2 - 2);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setPen(QPen(palette().color(QPalette::WindowText), 1));
+        if (state == 1) {
+            // An I-beam: the record is being edited.
+            const int serif = std::max(1, reach / 2);
+            painter->drawLine(centre.x(), centre.y() - reach, centre.x(), centre.y() + reach);
+            painter->drawLine(centre.x() - serif, centre.y() - reach, centre.x() + serif,
+                              centre.y() - reach);
+            painter->drawLine(centre.x() - serif, centre.y() + reach, centre.x() + serif,
+                              centre.y() + reach);
+        } else {
+            // An asterisk: a new record.
+            const int arm = std::max(2, reach - 1);
+            painter->drawLine(centre.x(), centre.y() - arm, centre.x(), centre.y() + arm);
+            painter->drawLine(centre.x() - arm, centre.y() - arm / 2, centre.x() + arm,
+                              centre.y() + arm / 2);
+            painter->drawLine(centre.x() - arm, centre.y() + arm / 2, centre.x() + arm,
+                              centre.y() - arm / 2);
+        }
         painter->restore();
     }
 };

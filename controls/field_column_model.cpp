@@ -43,8 +43,11 @@ void FieldColumnModel::connectSource() {
                 Q_EMIT dataChanged(index(topLeft.row(), 0), index(bottomRight.row(), 0));
             });
     connect(source, &QAbstractItemModel::headerDataChanged, this,
-            [this](Qt::Orientation orientation) {
-                if (orientation != Qt::Horizontal) return;
+            [this](Qt::Orientation orientation, int first, int last) {
+                if (orientation == Qt::Vertical) {
+                    Q_EMIT headerDataChanged(Qt::Vertical, first, last);
+                    return;
+                }
                 beginReplace();
                 endReplace();
             });
@@ -148,7 +151,12 @@ Qt::ItemFlags FieldColumnModel::flags(const QModelIndex& index) const {
 }
 
 QVariant FieldColumnModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section != 0) return {};
+    if (orientation == Qt::Vertical) {
+        if (role != kRecordStateRole || !m_source || section < 0 || section >= rowCount())
+            return {};
+        return m_source->headerData(section, Qt::Vertical, kRecordStateRole);
+    }
+    if (section != 0) return {};
     switch (role) {
         case Qt::DisplayRole:
             return m_title;

@@ -17,6 +17,10 @@ class FieldColumnModel : public QAbstractTableModel {
     Q_DISABLE_COPY_MOVE(FieldColumnModel)
 
 public:
+    // The vertical header's role for a row's editing state, passed on from the source's
+    // vertical header: 0 as read, 1 with a pending edit, 2 a pending new record.
+    static constexpr int kRecordStateRole = Qt::UserRole;
+
     explicit FieldColumnModel(QObject* parent);
 
     void setSource(QAbstractItemModel* source, const QString& fieldName);

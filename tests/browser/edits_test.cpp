@@ -7,6 +7,8 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
 #include <QTest>
 
@@ -46,6 +48,21 @@ void typeAtEnd(controls::DBMemo* memo, const QString& text) {
     typeText(memo, text);
 }
 
+// The editing state a grid's row indicator shows for `row`: 0 as read, 1 edited, 2 new.
+int stateOf(controls::DBGrid* grid, int row) {
+    return grid->model()
+        ->headerData(row, Qt::Vertical, controls::FieldColumnModel::kRecordStateRole)
+        .toInt();
+}
+
+// The row indicator's section of `row` as painted.
+QImage indicatorOf(controls::DBGrid* grid, int row) {
+    QHeaderView* header = grid->verticalHeader();
+    const QRect section(0, header->sectionViewportPosition(row), header->width(),
+                        header->sectionSize(row));
+    return header->viewport()->grab(section).toImage();
+}
+
 // The window on screen and active, so that the focus and the cell editors work as for a user.
 void showActive(BrowsingWindow& fixture) {
     fixture.window->show();
@@ -75,13 +92,20 @@ void EditsTest::typedAnswerIsWrittenWhenNextIsPressed() {
     BrowsingWindow fixture;
     showActive(fixture);
     auto* answer = fixture.find<controls::DBMemo>("Memopakolliyat");
+    auto* grid = fixture.find<controls::DBGrid>("DBkolliyat");
+    const QImage browsing = indicatorOf(grid, 0);
     typeAtEnd(answer, u" و بيشتر"_qs);
     const QString typed = u"پاسخ يکم\r\nسطر دوم و بيشتر"_qs;
     QCOMPARE(answer->value(), typed);
     QVERIFY(fixture.recordSet(Source::topic1).hasPendingChange());
+    // The grid's row indicator shows that the record has a change not yet written.
+    QCOMPARE(stateOf(grid, 0), 1);
+    QVERIFY(indicatorOf(grid, 0) != browsing);
 
     fixture.click("SpeedButton2");
     QVERIFY2(fixture.boxes.isEmpty(), qPrintable(fixture.boxes.join('\n')));
+    QCOMPARE(stateOf(grid, 0), 0);
+    QCOMPARE(indicatorOf(grid, 1), browsing);
     QCOMPARE(answer->value(), u"پاسخ دوم"_qs);
     QCOMPARE(answersInFile(fixture.file(), "kolliyat")[u"نخست kolliyat"_qs], typed);
     fixture.click("SpeedButton1");
@@ -139,6 +163,7 @@ void EditsTest::gridStartsFillsAndDeletesRecords() {
     press(grid, Qt::Key_Down);
     QCOMPARE(grid->model()->rowCount(), 4);
     QCOMPARE(grid->currentRow(), 3);
+    QCOMPARE(stateOf(grid, 3), 2);
     QCOMPARE(answer->value(), QString());
     typeText(grid, u"چ"_qs);  // opens the cell editor, which takes the focus
     QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr);
