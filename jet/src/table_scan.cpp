@@ -21,28 +21,15 @@ std::string tableWhere(const TableDefinition& table) {
 
 }  // namespace
 
-namespace {
-
-// Visits the live row in slot `rowIndex` of `page` (read into `buffer`): deleted slots and
-// hidden targets are skipped (returns false in `visited`), a moved row is read at its target
-// (one hop, read into `targetBuffer` when it lies on another page).
-Status visitSlot(const PageSource& source, const TableDefinition& table, const DataPage& page,
-                 const PageBuffer& buffer, PageBuffer& targetBuffer, std::uint16_t rowIndex,
-                 const std::string& where, const RowVisitor& visit, bool& visited) {
-    visited = false;
+Result<MovedRowTarget> followMovedRow(const PageSource& source, const TableDefinition& table,
+                                      const DataPage& page, const PageBuffer& pageBuffer,
+                                      PageBuffer& targetBuffer, std::uint16_t rowIndex,
+                                      std::span<const std::uint8_t> pointerRow,
+                                      const std::string& where) {
     const std::uint32_t pageNumber = page.pageNumber();
-    const RowSlot slot = page.slot(rowIndex);
-    if (slot.deleted || slot.hidden) return {};
-    auto row = page.row(rowIndex, where);
-    JET_TRY(row);
-    const RowLocation location{pageNumber, static_cast<std::uint8_t>(rowIndex)};
-    visited = true;
-    if (!slot.moved) return visit(location, *row);
-
-    // A moved row keeps a pointer to where its bytes now live; follow it once.
     std::uint32_t raw = 0;
-    if (!ByteReader(*row).u32At(0, raw))
-        return corrupt("moved row of " + std::to_string(row->size()) +
+    if (!ByteReader(pointerRow).u32At(0, raw))
+        return corrupt("moved row of " + std::to_string(pointerRow.size()) +
                        " bytes has no pointer (page " + std::to_string(pageNumber) + ", row " +
                        std::to_string(rowIndex) + ", " + where + ")");
     const RowPointer target = RowPointer::fromRaw(raw);
@@ -52,7 +39,7 @@ Status visitSlot(const PageSource& source, const TableDefinition& table, const D
         return corrupt("moved row points at page " + std::to_string(target.pageNumber) +
                        " outside the file (" + std::to_string(source.pageCount()) + " pages, " +
                        movedWhere + ")");
-    const PageBuffer* targetPage = &buffer;
+    const PageBuffer* targetPage = &pageBuffer;
     if (target.pageNumber != pageNumber) {
         JET_TRY(source.readPage(target.pageNumber, targetBuffer));
         targetPage = &targetBuffer;
@@ -75,7 +62,27 @@ Status visitSlot(const PageSource& source, const TableDefinition& table, const D
                        std::to_string(target.rowIndex) + ", " + movedWhere + ")");
     auto targetRow = holder->row(target.rowIndex, movedWhere);
     JET_TRY(targetRow);
-    return visit(location, *targetRow);
+    return MovedRowTarget{target, *targetRow};
+}
+
+namespace {
+
+// Visits the live row in slot `rowIndex` of `page` (read into `buffer`): deleted slots and
+// hidden targets are skipped (`visited` false), a moved row is read at its target.
+Status visitSlot(const PageSource& source, const TableDefinition& table, const DataPage& page,
+                 const PageBuffer& buffer, PageBuffer& targetBuffer, std::uint16_t rowIndex,
+                 const std::string& where, const RowVisitor& visit, bool& visited) {
+    visited = false;
+    const RowSlot slot = page.slot(rowIndex);
+    if (slot.deleted || slot.hidden) return {};
+    auto row = page.row(rowIndex, where);
+    JET_TRY(row);
+    const RowLocation location{page.pageNumber(), static_cast<std::uint8_t>(rowIndex)};
+    visited = true;
+    if (!slot.moved) return visit(location, *row);
+    auto target = followMovedRow(source, table, page, buffer, targetBuffer, rowIndex, *row, where);
+    JET_TRY(target);
+    return visit(location, target->bytes);
 }
 
 }  // namespace

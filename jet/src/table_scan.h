@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data_page.h"
 #include "jet/result_set.h"
 #include "jet/status.h"
 #include "page_source.h"
@@ -19,6 +20,22 @@ namespace jet {
 // Called once per live row: its location (the original slot) and its bytes, which are valid
 // during the call only. A failed Status stops the scan and is returned.
 using RowVisitor = std::function<Status(RowLocation location, std::span<const std::uint8_t> row)>;
+
+// Where the bytes of a moved row live.
+struct MovedRowTarget {
+    RowPointer pointer;
+    std::span<const std::uint8_t> bytes;  // in `pageBuffer` or `targetBuffer`
+};
+
+// Follows the forwarding pointer in `pointerRow`, the bytes of slot `rowIndex` of `page` (held
+// in `pageBuffer`), one hop. The target page is read into `targetBuffer` unless it is `page`
+// itself. Errors: corrupt when the pointer leads outside the file, to another table's page, to
+// a missing slot, or to a deleted or moved row. `where` ends messages, e.g. "table ejaz".
+Result<MovedRowTarget> followMovedRow(const PageSource& source, const TableDefinition& table,
+                                      const DataPage& page, const PageBuffer& pageBuffer,
+                                      PageBuffer& targetBuffer, std::uint16_t rowIndex,
+                                      std::span<const std::uint8_t> pointerRow,
+                                      const std::string& where);
 
 // Walks the table's rows in page order: every page of its owned-pages map that is a data page
 // owned by this table, each slot once; deleted slots and hidden targets are skipped, a moved

@@ -221,6 +221,30 @@ std::size_t rowImageSize(const std::vector<ColumnLayout>& columns,
     return size;
 }
 
+std::size_t placeLongValues(const std::vector<ColumnLayout>& columns,
+                            std::vector<EncodedCell>& cells, const RowShape& shape) {
+    std::vector<EncodedCell*> fresh;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        EncodedCell& cell = cells[i];
+        if (!columns[i].longValue() || !cell.present || cell.asStored) continue;
+        cell.inlineLongValue = cell.bytes.size() <= layout::kLongValueMaxInline;
+        fresh.push_back(&cell);
+    }
+    std::size_t size = rowImageSize(columns, cells, shape);
+    // An empty value stays inline: it takes no more than its descriptor either way.
+    while (size > layout::kMaxRowSize) {
+        EncodedCell* largest = nullptr;
+        for (EncodedCell* cell : fresh)
+            if (cell->inlineLongValue && !cell->bytes.empty() &&
+                (largest == nullptr || cell->bytes.size() > largest->bytes.size()))
+                largest = cell;
+        if (largest == nullptr) break;
+        largest->inlineLongValue = false;
+        size -= largest->bytes.size();
+    }
+    return size;
+}
+
 bool encodeRowImage(const std::vector<ColumnLayout>& columns, const std::vector<EncodedCell>& cells,
                     const RowShape& shape, std::vector<std::uint8_t>& out, std::size_t padTo) {
     const std::size_t size = rowImageSize(columns, cells, shape);

@@ -40,6 +40,13 @@ struct RowShape {
 std::size_t rowImageSize(const std::vector<ColumnLayout>& columns,
                          const std::vector<EncodedCell>& cells, const RowShape& shape);
 
+// Decides where the new long values of a row go (present long-value cells not `asStored`):
+// each stays inline when it may (up to kLongValueMaxInline bytes); then, while the row is
+// longer than a page row may be, the largest inline ones move out, one by one. Returns the
+// row's size, which is still over kMaxRowSize when nothing more can move.
+std::size_t placeLongValues(const std::vector<ColumnLayout>& columns,
+                            std::vector<EncodedCell>& cells, const RowShape& shape);
+
 // Lays out a row: ncols, the fixed area, variable data in variable-index order, then the end
 // of data, the offsets (reversed), nvar and the null mask. With `padTo` larger than the row,
 // zero bytes follow the variable data (before the null mask when the table has no variable

@@ -9,17 +9,6 @@
 
 namespace jet::build {
 
-namespace {
-
-constexpr std::size_t kColumnCountSize = 2;
-constexpr std::size_t kOffsetSize = 2;
-
-std::size_t nullMaskSize(std::size_t columns) {
-    return (columns + 7) / 8;
-}
-
-}  // namespace
-
 TableWriter::TableWriter(PageFile& file, const TableLayout& table, std::uint32_t tdefPage)
     : m_file(file), m_table(table), m_tdefPage(tdefPage), m_cells(table.columns.size()) {
     m_longValueRank.assign(table.columns.size(), 0);
@@ -39,7 +28,8 @@ Status TableWriter::fail(std::uint64_t position, const ColumnLayout* column,
 
 Status TableWriter::encodeCell(const ColumnLayout& column, const Value& value, Cell& cell,
                                std::uint64_t position) const {
-    if (auto problem = encodeColumnValue(column, value, cell)) return fail(position, &column, *problem);
+    if (auto problem = encodeColumnValue(column, value, cell))
+        return fail(position, &column, *problem);
     return {};
 }
 
@@ -52,34 +42,8 @@ Status TableWriter::addRow(const std::vector<Value>& row, std::uint64_t position
     for (std::size_t i = 0; i < columns.size(); ++i)
         JET_TRY(encodeCell(columns[i], row[i], m_cells[i], position));
 
-    // Size of the row with every long value that may stay inline kept inline.
-    const std::size_t trailer =
-        (m_table.variableCount > 0 ? kOffsetSize * (m_table.variableCount + 2) : 0) +
-        nullMaskSize(columns.size());
-    std::size_t size = kColumnCountSize + m_table.fixedAreaSize + trailer;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        Cell& cell = m_cells[i];
-        if (!cell.present || columns[i].fixed()) continue;
-        if (columns[i].longValue()) {
-            cell.inlineLongValue = cell.bytes.size() <= layout::kLongValueMaxInline;
-            size +=
-                layout::kLongValueDescriptorSize + (cell.inlineLongValue ? cell.bytes.size() : 0);
-        } else {
-            size += cell.bytes.size();
-        }
-    }
-    // Too long: move inline long values out of the row, largest first, until it fits. An empty
-    // value stays inline: it takes no more than its descriptor either way.
-    while (size > layout::kMaxRowSize) {
-        Cell* largest = nullptr;
-        for (Cell& cell : m_cells)
-            if (cell.inlineLongValue && !cell.bytes.empty() &&
-                (largest == nullptr || cell.bytes.size() > largest->bytes.size()))
-                largest = &cell;
-        if (largest == nullptr) break;
-        largest->inlineLongValue = false;
-        size -= largest->bytes.size();
-    }
+    const RowShape shape{columns.size(), m_table.variableCount, m_table.fixedAreaSize};
+    const std::size_t size = placeLongValues(columns, m_cells, shape);
     if (size > layout::kMaxRowSize)
         return fail(position, nullptr,
                     "needs " + std::to_string(size) + " bytes; a Jet row holds at most " +
@@ -97,7 +61,6 @@ Status TableWriter::addRow(const std::vector<Value>& row, std::uint64_t position
         }
     }
 
-    const RowShape shape{columns.size(), m_table.variableCount, m_table.fixedAreaSize};
     if (!encodeRowImage(columns, m_cells, shape, m_row) || m_row.size() != size)
         return fail(position, nullptr,
                     "row encoding did not match its computed size of " + std::to_string(size));

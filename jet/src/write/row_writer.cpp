@@ -11,6 +11,7 @@
 #include "fingerprint.h"
 #include "layout.h"
 #include "row_codec.h"
+#include "table_scan.h"
 #include "text_codec.h"
 #include "usage_map.h"
 #include "write/usage_map_editor.h"
@@ -194,34 +195,13 @@ Result<RowWriter::StoredRow> RowWriter::locate(RowLocation row) const {
         stored.bytes.assign(bytes->begin(), bytes->end());
         return stored;
     }
-    std::uint32_t raw = 0;
-    if (!ByteReader(*bytes).u32At(0, raw))
-        return corrupt("moved row of " + std::to_string(bytes->size()) + " bytes has no pointer (" +
-                       place + ")");
-    const RowPointer target = RowPointer::fromRaw(raw);
-    const std::string movedWhere = "moved row at " + place;
-    if (target.pageNumber == 0 || target.pageNumber >= m_transaction->pageCount())
-        return corrupt("moved row points at page " + std::to_string(target.pageNumber) +
-                       " outside the file (" + movedWhere + ")");
     PageBuffer targetBuffer{};
-    JET_TRY(m_transaction->readPage(target.pageNumber, targetBuffer));
-    auto holder = DataPage::open(targetBuffer, target.pageNumber, movedWhere);
-    JET_TRY(holder);
-    if (holder->owner() != m_table.tdefPage || target.rowIndex >= holder->rowCount())
-        return corrupt("moved row points at page " + std::to_string(target.pageNumber) + " row " +
-                       std::to_string(target.rowIndex) + ", not a row of this table (" +
-                       movedWhere + ")");
-    const RowSlot targetSlot = holder->slot(target.rowIndex);
-    if (targetSlot.deleted || targetSlot.moved)
-        return corrupt(std::string("moved row points at a ") +
-                       (targetSlot.deleted ? "deleted" : "moved") + " row (page " +
-                       std::to_string(target.pageNumber) + " row " +
-                       std::to_string(target.rowIndex) + ", " + movedWhere + ")");
-    auto targetBytes = holder->row(target.rowIndex, movedWhere);
-    JET_TRY(targetBytes);
-    stored.holder = target;
+    auto target = followMovedRow(*m_transaction, m_table, *page, buffer, targetBuffer, row.rowIndex,
+                                 *bytes, where());
+    JET_TRY(target);
+    stored.holder = target->pointer;
     stored.moved = true;
-    stored.bytes.assign(targetBytes->begin(), targetBytes->end());
+    stored.bytes.assign(target->bytes.begin(), target->bytes.end());
     return stored;
 }
 
@@ -292,31 +272,15 @@ Result<build::LongValueDescriptor> RowWriter::storeLongValue(
 }
 
 Result<std::size_t> RowWriter::storeLongValues(std::vector<build::EncodedCell>& cells) {
-    std::vector<std::size_t> fresh;  // long values given a new value
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (!m_columns[i].longValue() || !cells[i].present || cells[i].asStored) continue;
-        cells[i].inlineLongValue = cells[i].bytes.size() <= layout::kLongValueMaxInline;
-        fresh.push_back(i);
-    }
-    std::size_t size = build::rowImageSize(m_columns, cells, m_shape);
-    // Too long: move new inline values out of the row, largest first, until it fits.
-    while (size > layout::kMaxRowSize) {
-        build::EncodedCell* largest = nullptr;
-        for (const std::size_t i : fresh)
-            if (cells[i].inlineLongValue && !cells[i].bytes.empty() &&
-                (largest == nullptr || cells[i].bytes.size() > largest->bytes.size()))
-                largest = &cells[i];
-        if (largest == nullptr) break;
-        largest->inlineLongValue = false;
-        size -= largest->bytes.size();
-    }
+    const std::size_t size = build::placeLongValues(m_columns, cells, m_shape);
     if (size > layout::kMaxRowSize)
         return Status(StatusCode::invalidArgument, "the record needs " + std::to_string(size) +
                                                        " bytes; a Jet row holds at most " +
                                                        std::to_string(layout::kMaxRowSize) + " (" +
                                                        where() + ")");
-    for (const std::size_t i : fresh) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
         build::EncodedCell& cell = cells[i];
+        if (!m_columns[i].longValue() || !cell.present || cell.asStored) continue;
         if (cell.inlineLongValue) {
             cell.descriptor = build::inlineLongValueDescriptor(cell.bytes.size());
             continue;
