@@ -19,10 +19,6 @@ namespace {
 using namespace jet;
 using namespace kelvora::test;
 
-const Value kFirst = Value(std::u16string(u"نخست"));
-const Value kSecond = Value(std::u16string(u"دوم"));
-const Value kShort = Value(std::u16string(u"کوتاه"));
-
 Row titled(std::u16string title) {
     return record(std::move(title), Null{}, Null{});
 }

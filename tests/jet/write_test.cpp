@@ -16,10 +16,6 @@ namespace {
 using namespace jet;
 using namespace kelvora::test;
 
-const Value kFirst = Value(std::u16string(u"نخست"));
-const Value kSecond = Value(std::u16string(u"دوم"));
-const Value kShort = Value(std::u16string(u"کوتاه"));
-
 // A table file and the rows it should hold, checked after every step.
 struct Scene {
     ScratchFolder folder;

@@ -37,6 +37,11 @@ inline std::u16string persian(std::size_t count, std::size_t seed = 0) {
     return out;
 }
 
+// Titles the write tests give their records: two ordinary ones and a short one.
+inline const jet::Value kFirst = jet::Value(std::u16string(u"نخست"));
+inline const jet::Value kSecond = jet::Value(std::u16string(u"دوم"));
+inline const jet::Value kShort = jet::Value(std::u16string(u"کوتاه"));
+
 inline const std::vector<std::string>& collectionColumns() {
     static const std::vector<std::string> columns = {"kholase", "porsesh", "pasokh", "pavaraghi"};
     return columns;
