@@ -196,6 +196,11 @@ int RecordSet::columnCount() const {
     return m_open ? static_cast<int>(m_rows->columns().size()) : 0;
 }
 
+QString RecordSet::columnName(int column) const {
+    if (column < 0 || column >= columnCount()) return {};
+    return toQString(m_rows->columns()[static_cast<std::size_t>(column)].name);
+}
+
 QStringList RecordSet::columnNames() const {
     QStringList names;
     if (!m_open) return names;
@@ -312,7 +317,7 @@ void RecordSet::settle() {
         if (type != static_cast<std::uint8_t>(jet::ColumnType::text) &&
             type != static_cast<std::uint8_t>(jet::ColumnType::memo))
             throw Failure(QStringLiteral("%1: the field '%2' cannot be changed here")
-                              .arg(m_name, columnNames().value(column)));
+                              .arg(m_name, columnName(column)));
         const QString text = shownText(*typed);
         jet::Value stored;  // null for an emptied field
         if (!text.isEmpty()) stored = toU16(text);

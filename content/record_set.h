@@ -91,6 +91,8 @@ public:
     int columnIndex(const QString& fieldName) const;
     int columnCount() const;
     QStringList columnNames() const;
+    // The name of one field; empty for a column the record set does not have.
+    QString columnName(int column) const;
 
     // The rows as an item model (one column per field), for grids; owned by the record set.
     RecordSetModel* model() const { return m_model; }

@@ -72,8 +72,8 @@ QVariant RecordSetModel::headerData(int section, Qt::Orientation orientation, in
     }
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Horizontal) {
-        const QStringList names = m_recordSet.columnNames();
-        return section >= 0 && section < names.size() ? QVariant(names[section]) : QVariant();
+        const QString name = m_recordSet.columnName(section);
+        return name.isEmpty() ? QVariant() : QVariant(name);
     }
     return section + 1;
 }
