@@ -15,10 +15,10 @@
 #include "controls/db_grid.h"
 #include "controls/db_memo.h"
 #include "controls/label.h"
+#include "file_from_outside.h"
 #include "jet/database.h"
 #include "oracles.h"
 #include "read_only_file.h"
-#include "records_in_file.h"
 #include "test_files.h"
 #include "window_fixture.h"
 
@@ -231,17 +231,8 @@ void EditsTest::aRefusedWriteKeepsTheRecordAndTheGridWhereTheyAre() {
     auto* answer = fixture.find<controls::DBMemo>("Memopakolliyat");
     auto* grid = fixture.find<controls::DBGrid>("DBkolliyat");
     typeAtEnd(answer, u"!"_qs);
-    {
-        // Another program changes the record meanwhile.
-        auto other = jet::Database::open(fixture.file(), jet::Database::Mode::readWrite);
-        QVERIFY(other.ok());
-        auto rows = (*other)->openByName(u"kolliyat");
-        QVERIFY(rows.ok());
-        QVERIFY((*other)
-                    ->updateRow(u"kolliyat", rows->location(0), rows->rowVersion(0),
-                                {{2, jet::Value(std::u16string(u"theirs"))}})
-                    .ok());
-    }
+    // Another program changes the record meanwhile.
+    kelvora::test::changeAnswerElsewhere(fixture.file(), u"kolliyat", u"نخست kolliyat", u"theirs");
     const QRect second = grid->visualRect(grid->model()->index(1, 0));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, second.center());
     QCOMPARE(fixture.boxes.size(), 1);

@@ -8,10 +8,10 @@
 #include "content/record_set.h"
 #include "content/record_set_model.h"
 #include "content/statements.h"
+#include "file_from_outside.h"
 #include "jet/database.h"
 #include "oracles.h"
 #include "read_only_file.h"
-#include "records_in_file.h"
 #include "store_fixture.h"
 #include "test_files.h"
 
@@ -24,23 +24,6 @@ namespace {
 constexpr int kTitle = 0;
 constexpr int kAnswer = 2;
 constexpr int kFootnotes = 3;
-
-// Another program changing a record of the file behind our back.
-void changeAnswerElsewhere(const std::filesystem::path& file, const std::u16string& table,
-                           const std::u16string& title, const std::u16string& answer) {
-    auto database = jet::Database::open(file, jet::Database::Mode::readWrite);
-    QVERIFY(database.ok());
-    auto rows = (*database)->openByName(table);
-    QVERIFY(rows.ok());
-    for (std::size_t i = 0; i < rows->rowCount(); ++i) {
-        if (*rows->value(i, 0) != jet::Value(title)) continue;
-        const jet::Status status = (*database)->updateRow(
-            table, rows->location(i), rows->rowVersion(i), {{kAnswer, jet::Value(answer)}});
-        QVERIFY2(status.ok(), status.message().c_str());
-        return;
-    }
-    QFAIL("no such record");
-}
 
 }  // namespace
 
@@ -193,7 +176,7 @@ void RecordSetChangesTest::aRefusedWriteKeepsTheChangeAndStopsTheMove() {
     StoreFixture fixture{fixtures::CollectionOptions{}};
     RecordSet& topic2 = fixture.store.recordSet(Source::topic2);
     QVERIFY(topic2.setValue(0, kAnswer, "mine"));
-    changeAnswerElsewhere(fixture.file(), u"ejaz", u"نخست ejaz", u"theirs");
+    kelvora::test::changeAnswerElsewhere(fixture.file(), u"ejaz", u"نخست ejaz", u"theirs");
     const auto theirs = kelvora::test::readFileBytes(fixture.file());
 
     const QString message = failureOf([&] { topic2.next(); });
@@ -221,7 +204,7 @@ void RecordSetChangesTest::aRebuildSettlesFirstAndDoesNotHappenWhenThatFails() {
 
     // The write is refused: no rebuild, the filter and the change stay.
     QVERIFY(topic3.setValue(0, kAnswer, "mine"));
-    changeAnswerElsewhere(fixture.file(), u"elm", u"دوم elm", u"theirs");
+    kelvora::test::changeAnswerElsewhere(fixture.file(), u"elm", u"دوم elm", u"theirs");
     const QString statement = topic3.statement();
     QVERIFY(!failureOf([&] { topic3.reset("elm"); }).isEmpty());
     QVERIFY(topic3.isOpen());

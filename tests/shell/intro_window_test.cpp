@@ -1,19 +1,15 @@
 // The intro window: its chrome, the hover colours of the menu, the two panels, the hot spots,
-// the links and the logos of the answering centres.
+// the links and the logos of the answering centres; and closing it with a change typed into
+// the browsing window.
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
 
-#include "browser/Unit1.h"
-#include "collection_fixture.h"
 #include "content/record_set.h"
 #include "controls/db_memo.h"
-#include "controls/error_box.h"
 #include "controls/hot_spot.h"
 #include "controls/label.h"
 #include "controls/panel.h"
@@ -21,8 +17,9 @@
 #include "controls/speed_button.h"
 #include "controls/tcolor.h"
 #include "controls/window_chrome.h"
-#include "jet/database.h"
+#include "file_from_outside.h"
 #include "shell/vorudi.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -500,59 +497,37 @@ void IntroWindowTest::entryShowsTheBrowsingWindowWithoutChangingItsState() {
 }
 
 void IntroWindowTest::closingWritesWhatWasTypedOrStaysOpen() {
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const std::filesystem::path file = folder.filePath("kelvora.mdb").toStdString();
-    QVERIFY(fixtures::writeCollection(file, {}).ok());
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(folder.path());
-    QStringList boxes;
-    controls::setErrorBoxHandler([&](const QString&, const QString& text) { boxes << text; });
-    {
-        browser::Tmain main;
-        shell::TForm2& form = *m_form;
-        form.setBrowsingWindow(&main);
-        auto* answer = main.findChild<controls::DBMemo*>("Memopakolliyat");
-        content::RecordSet& topic1 = main.store().recordSet(content::Source::topic1);
-        QVERIFY(topic1.setValue(0, 2, QStringLiteral("typed")));
+    testing_browser::BrowsingWindow fixture;
+    shell::TForm2& form = *m_form;
+    form.setBrowsingWindow(fixture.window.get());
+    auto* answer = fixture.find<controls::DBMemo>("Memopakolliyat");
+    content::RecordSet& topic1 = fixture.recordSet(content::Source::topic1);
+    QVERIFY(topic1.setValue(0, 2, QStringLiteral("typed")));
 
-        // Another program changed the record meanwhile: the write is refused, the box says
-        // why, and the program does not end.
-        {
-            auto other = jet::Database::open(file, jet::Database::Mode::readWrite);
-            QVERIFY(other.ok());
-            auto rows = (*other)->openByName(u"kolliyat");
-            QVERIFY((*other)
-                        ->updateRow(u"kolliyat", rows->location(0), rows->rowVersion(0),
-                                    {{2, jet::Value(std::u16string(u"theirs"))}})
-                        .ok());
-        }
-        QVERIFY(!form.close());
-        QVERIFY(form.isVisible());
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY2(boxes.first().contains("changed by another program"), qPrintable(boxes.first()));
-        QCOMPARE(answer->value(), QStringLiteral("typed"));
+    // Another program changed the record meanwhile: the write is refused, the box says why,
+    // and the program does not end.
+    kelvora::test::changeAnswerElsewhere(fixture.file(), u"kolliyat", u"نخست kolliyat", u"theirs");
+    QVERIFY(!form.close());
+    QVERIFY(form.isVisible());
+    QCOMPARE(fixture.boxes.size(), 1);
+    QVERIFY2(fixture.boxes.first().contains("changed by another program"),
+             qPrintable(fixture.boxes.first()));
+    QCOMPARE(answer->value(), QStringLiteral("typed"));
 
-        // Dropped with Escape, the program ends; typed again on the next record, it is written
-        // as the program ends.
-        QTest::keyClick(answer, Qt::Key_Escape);
-        topic1.next();
-        QVERIFY(topic1.setValue(1, 2, QStringLiteral("written at the end")));
-        QTimer::singleShot(0, &form, [&form] {
-            form.close();
-            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(99); });
-        });
-        QCOMPARE(QApplication::exec(), 0);
-        QCOMPARE(boxes.size(), 1);
-    }
-    controls::setErrorBoxHandler({});
-    QDir::setCurrent(previous);
-    auto database = jet::Database::open(file, jet::Database::Mode::readOnly);
-    QVERIFY(database.ok());
-    auto rows = (*database)->openByName(u"kolliyat");
-    QVERIFY(rows.ok());
-    QCOMPARE(*rows->value(0, 2), jet::Value(std::u16string(u"theirs")));
-    QCOMPARE(*rows->value(1, 2), jet::Value(std::u16string(u"written at the end")));
+    // Dropped with Escape, the program ends; typed again on the next record, it is written as
+    // the program ends.
+    QTest::keyClick(answer, Qt::Key_Escape);
+    topic1.next();
+    QVERIFY(topic1.setValue(1, 2, QStringLiteral("written at the end")));
+    QTimer::singleShot(0, &form, [&form] {
+        form.close();
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(99); });
+    });
+    QCOMPARE(QApplication::exec(), 0);
+    QCOMPARE(fixture.boxes.size(), 1);
+    const auto records = kelvora::test::recordsInFile(fixture.file(), "kolliyat");
+    QCOMPARE(records.at(u"نخست kolliyat"_qs).at(1), QStringLiteral("theirs"));
+    QCOMPARE(records.at(u"دوم kolliyat"_qs).at(1), QStringLiteral("written at the end"));
 }
 
 QTEST_MAIN(IntroWindowTest)

@@ -1,11 +1,13 @@
 #pragma once
 
-// A content table's records as two independent readers see them in a file: mdbtools'
-// mdb-export, checked against a fresh engine of our own.
+// A collection file as other programs see and change it: a content table's records as two
+// independent readers read them (mdbtools' mdb-export, checked against a fresh engine of our
+// own), and another program's change to a record.
 #include <map>
 
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <QtGlobal>
 
 #include "jet/database.h"
@@ -50,6 +52,24 @@ inline std::map<QString, QStringList> recordsInFile(const std::filesystem::path&
         }
     }
     return records;
+}
+
+// Another program (a second engine of our own) changes the answer of the record titled `title`.
+inline void changeAnswerElsewhere(const std::filesystem::path& file, const std::u16string& table,
+                                  const std::u16string& title, const std::u16string& answer) {
+    constexpr std::size_t kAnswer = 2;
+    auto database = jet::Database::open(file, jet::Database::Mode::readWrite);
+    QVERIFY2(database.ok(), database.status().message().c_str());
+    auto rows = (*database)->openByName(table);
+    QVERIFY2(rows.ok(), rows.status().message().c_str());
+    for (std::size_t i = 0; i < rows->rowCount(); ++i) {
+        if (*rows->value(i, 0) != jet::Value(title)) continue;
+        const jet::Status status = (*database)->updateRow(
+            table, rows->location(i), rows->rowVersion(i), {{kAnswer, jet::Value(answer)}});
+        QVERIFY2(status.ok(), status.message().c_str());
+        return;
+    }
+    QFAIL("no such record");
 }
 
 }  // namespace kelvora::test
