@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need on Debian 12, only what is missing.
+# Installs what building, running and testing need on Debian 12, only what is missing. The
+# tests also use chattr (e2fsprogs) to make a file that even root cannot write.
 # Usage: scripts/install-deps.sh [run|test]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +11,7 @@ packages=(g++ cmake make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev li
 if [ "$what" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev sqlite3 mdbtools mdbtools-dev
                clang libclang-rt-14-dev nodejs npm xvfb xauth xdotool openbox x11-xkb-utils
-               x11-utils imagemagick wmctrl)
+               x11-utils imagemagick wmctrl e2fsprogs)
 fi
 
 missing=()
